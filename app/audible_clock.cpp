@@ -1,0 +1,29 @@
+// Anchored, interpolated, monotonic music position.
+#include "app/audible_clock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+void jumpAudibleClock(AudibleClock& clock, double positionMs, std::int64_t nowUs) {
+    clock.anchorMs = std::max(positionMs, 0.0);
+    clock.anchorUs = nowUs;
+    clock.floorMs = 0;
+    clock.floorMs = readAudibleClock(clock, nowUs);
+}
+
+void anchorAudibleClock(AudibleClock& clock, double positionMs, std::int64_t nowUs) {
+    clock.anchorMs = std::max(positionMs, 0.0);
+    clock.anchorUs = nowUs;
+}
+
+std::uint32_t readAudibleClock(AudibleClock& clock, std::int64_t nowUs) {
+    double elapsedMs = std::max(static_cast<double>(nowUs - clock.anchorUs) / 1000.0, 0.0);
+    // A stalled audio thread means nothing new is heard: do not run away from the music.
+    if (clock.streaming) elapsedMs = std::min(elapsedMs, clock.maxLeadMs);
+    const double position = std::floor(clock.anchorMs + elapsedMs);
+    constexpr double largest = std::numeric_limits<std::int32_t>::max();
+    const auto ms = static_cast<std::uint32_t>(std::clamp(position, 0.0, largest));
+    clock.floorMs = std::max(clock.floorMs, ms);
+    return clock.floorMs;
+}

@@ -1,0 +1,28 @@
+// The audio layer behind the music clock: a driver record of plain functions, so the clock code
+// never sees the audio library. The SDL driver plays the music; the null driver is silent and its
+// position is set from outside (the capture tool's frame clock).
+#pragma once
+
+#include <cstdint>
+
+struct AudioDriver {
+    const char* name;
+    bool (*create)();                          // bring up the audio system
+    int (*version)();                          // library version as major*10000 + minor*100 + patch
+    bool (*init)();                            // open the output
+    void (*startStream)(const char* fileName); // stream and play from the start
+    void (*update)();                          // once per frame
+    std::uint32_t (*positionMs)();             // audible position of the music
+    void (*setPositionMs)(std::uint32_t ms);
+};
+
+extern const AudioDriver sdlAudioDriver;
+extern const AudioDriver nullAudioDriver;
+
+// The null driver's position: what positionMs reports until the next call.
+void setNullAudioPositionMs(std::uint32_t ms);
+
+// The monotonic microsecond timer the SDL driver interpolates with; tests may replace it.
+using MonotonicMicroseconds = std::int64_t (*)();
+std::int64_t steadyMicroseconds();
+void setAudioTimeSource(MonotonicMicroseconds source);

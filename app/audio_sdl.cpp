@@ -1,0 +1,185 @@
+// The audio driver on SDL2 + SDL2_mixer: streams the MP3, and keeps the audible position by
+// counting the music frames the mixer hands to the device (anchored once per buffer on the audio
+// thread, interpolated on the main thread).
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+
+#include "app/audible_clock.h"
+#include "app/audio.h"
+#include "app/data_file.h"
+#include "app/print_line.h"
+
+namespace {
+
+constexpr int requestedRate = 44100;
+constexpr int requestedChunkFrames = 1024;
+
+struct SdlAudioState {
+    std::mutex mutex;          // guards everything below; never held while calling into the mixer
+    AudibleClock clock;
+    Mix_Music* music = nullptr;
+    bool streaming = false;    // the music was playing at the last mixed buffer
+    std::int64_t framesMixed = 0;
+    bool seekPending = false;
+    std::uint32_t seekTargetMs = 0;
+    int rate = requestedRate;
+    int frameBytes = 4;
+    double latencyMs = 0.0;
+    char silentReason[256] = {};
+};
+
+SdlAudioState audio;
+std::atomic<MonotonicMicroseconds> timeSource{steadyMicroseconds};
+
+std::int64_t now() { return timeSource.load()(); }
+
+bool isSilentDriver() {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    return driver != nullptr && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0);
+}
+
+// Runs on the audio thread after every mixed buffer, inside the mixer's (recursive) lock.
+void postMix(void*, Uint8*, int length) {
+    const bool playing = Mix_PlayingMusic() != 0;
+    const std::int64_t nowUs = now();
+    std::lock_guard lock(audio.mutex);
+    if (audio.seekPending) {
+        // Seeking here, between two buffers, keeps the frame count exact.
+        audio.seekPending = false;
+        if (playing) Mix_SetMusicPosition(audio.seekTargetMs / 1000.0);
+        audio.framesMixed = static_cast<std::int64_t>(audio.seekTargetMs) * audio.rate / 1000;
+        return;
+    }
+    if (!audio.streaming) return;
+    if (!playing) {
+        // The stream ended: from here the clock runs on from its last anchor.
+        audio.streaming = false;
+        audio.clock.streaming = false;
+        return;
+    }
+    const double bufferStartMs = static_cast<double>(audio.framesMixed) * 1000.0 / audio.rate;
+    anchorAudibleClock(audio.clock, bufferStartMs - audio.latencyMs, nowUs);
+    const int frames = length / audio.frameBytes;
+    audio.framesMixed += frames;
+    audio.clock.maxLeadMs = 2.0 * frames * 1000.0 / audio.rate;
+}
+
+bool sdlCreate() {
+    // Interrupt and terminate signals must keep ending the show; SDL would swallow them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) return true;
+    formatText(audio.silentReason, sizeof audio.silentReason, "%s", SDL_GetError());
+    return SDL_AudioInit("dummy") == 0;
+}
+
+int sdlVersion() {
+    const SDL_version* v = Mix_Linked_Version();
+    return v->major * 10000 + v->minor * 100 + v->patch;
+}
+
+bool openMixer() { return Mix_OpenAudio(requestedRate, AUDIO_S16SYS, 2, requestedChunkFrames) == 0; }
+
+bool sdlInit() {
+    if (!openMixer()) {
+        // No usable sound device: SDL's dummy driver still consumes audio in real time.
+        formatText(audio.silentReason, sizeof audio.silentReason, "%s", SDL_GetError());
+        SDL_AudioQuit();
+        if (SDL_AudioInit("dummy") != 0 || !openMixer()) return false;
+    }
+    if (isSilentDriver()) {
+        if (audio.silentReason[0] != '\0')
+            printLine("No sound device (%s): the music plays silently.", audio.silentReason);
+        else
+            printLine("Audio driver %s: the music plays silently.", SDL_GetCurrentAudioDriver());
+    }
+    Mix_Init(MIX_INIT_MP3);
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    {
+        std::lock_guard lock(audio.mutex);
+        audio.rate = rate > 0 ? rate : requestedRate;
+        audio.frameBytes = (channels > 0 ? channels : 2) * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8);
+        if (audio.frameBytes <= 0) audio.frameBytes = 4;
+        // A real device plays a buffer about one buffer after it was mixed; the silent ones at once.
+        audio.latencyMs = isSilentDriver() ? 0.0 : requestedChunkFrames * 1000.0 / audio.rate;
+    }
+    Mix_SetPostMix(postMix, nullptr);
+    return true;
+}
+
+// Opens and decodes the music; null after a message naming the file.
+Mix_Music* openMusic(const char* fileName) {
+    FILE* file = openDataFile(fileName, "rb");
+    if (file == nullptr) {
+        printLine("Cannot open music \"%s\" (%s); the show runs on the wall clock.", fileName,
+                  std::strerror(errno));
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
+    Mix_Music* music = rw != nullptr ? Mix_LoadMUS_RW(rw, 1) : nullptr;
+    if (rw == nullptr) std::fclose(file);
+    if (music == nullptr)
+        printLine("Cannot decode music \"%s\" (%s); the show runs on the wall clock.", fileName,
+                  Mix_GetError());
+    return music;
+}
+
+void sdlStartStream(const char* fileName) {
+    Mix_Music* music = openMusic(fileName);
+    {
+        std::lock_guard lock(audio.mutex);
+        audio.music = music;
+        audio.framesMixed = 0;
+        audio.seekPending = false;
+        audio.streaming = music != nullptr;
+        audio.clock.streaming = audio.streaming;
+        jumpAudibleClock(audio.clock, 0.0, now());
+    }
+    if (music != nullptr && Mix_PlayMusic(music, 0) != 0) {
+        printLine("Cannot play music \"%s\" (%s); the show runs on the wall clock.", fileName,
+                  Mix_GetError());
+        std::lock_guard lock(audio.mutex);
+        audio.streaming = false;
+        audio.clock.streaming = false;
+    }
+}
+
+void sdlUpdate() {}  // the mixer streams on its own thread
+
+std::uint32_t sdlPosition() {
+    const std::int64_t nowUs = now();
+    std::lock_guard lock(audio.mutex);
+    return readAudibleClock(audio.clock, nowUs);
+}
+
+void sdlSetPosition(std::uint32_t ms) {
+    const std::int64_t nowUs = now();
+    std::lock_guard lock(audio.mutex);
+    if (audio.streaming) {
+        audio.seekPending = true;
+        audio.seekTargetMs = ms;
+    }
+    jumpAudibleClock(audio.clock, ms, nowUs);
+}
+
+}  // namespace
+
+std::int64_t steadyMicroseconds() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void setAudioTimeSource(MonotonicMicroseconds source) {
+    timeSource.store(source != nullptr ? source : steadyMicroseconds);
+}
+
+const AudioDriver sdlAudioDriver = {
+    "sdl", sdlCreate, sdlVersion, sdlInit, sdlStartStream, sdlUpdate, sdlPosition, sdlSetPosition,
+};

@@ -1,0 +1,4 @@
+// The show's run-time record.
+#include "app/demo_state.h"
+
+DemoState demoState;

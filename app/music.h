@@ -1,0 +1,25 @@
+// The music and the show's clock: demoTimeMs is the music position of the current frame, the
+// one clock every scene, envelope and the timeline read.
+#pragma once
+
+#include <cstdint>
+
+struct AudioDriver;
+
+// Chooses the audio layer before initAudio (the SDL one unless changed).
+void setAudioDriver(const AudioDriver* driver);
+
+// Starts the audio system, printing its progress; true when ready.
+bool initAudio();
+
+// Streams and plays the music from its start; the clock reads 0 until the next update.
+void playMusic(const char* fileName);
+
+// Once per frame, first thing: reads the position into the clock and sets frameSeconds.
+void updateAudio();
+
+// Moves the clock by deltaMs and the music to the new clock value.
+void seekMusic(std::int32_t deltaMs);
+
+// The clock value of the current frame in milliseconds; constant within a frame.
+std::int32_t demoTimeMs();

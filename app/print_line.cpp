@@ -1,0 +1,43 @@
+// Bounded console formatting.
+#include "app/print_line.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+int formatInto(char* buffer, std::size_t bufferSize, const char* format, std::va_list args) {
+    if (bufferSize == 0) return 0;
+    std::memset(buffer, 0, bufferSize);
+    if (format == nullptr) return 0;
+    int wanted = std::vsnprintf(buffer, bufferSize, format, args);
+    if (wanted < 0) {
+        buffer[0] = '\0';
+        return 0;
+    }
+    return static_cast<std::size_t>(wanted) < bufferSize ? wanted : static_cast<int>(bufferSize - 1);
+}
+
+}  // namespace
+
+int formatText(char* buffer, std::size_t bufferSize, const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    int written = formatInto(buffer, bufferSize, format, args);
+    va_end(args);
+    return written;
+}
+
+void printLine(const char* format, ...) {
+    if (format == nullptr) return;
+    char buffer[printLineBufferSize];
+    std::va_list args;
+    va_start(args, format);
+    int length = formatInto(buffer, sizeof buffer, format, args);
+    va_end(args);
+    std::fwrite(buffer, 1, static_cast<std::size_t>(length), stdout);
+    std::fputc('\n', stdout);
+    // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
+    std::fflush(stdout);
+}

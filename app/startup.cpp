@@ -1,0 +1,28 @@
+// The start-up sequence.
+#include "app/startup.h"
+
+#include <cstdlib>
+
+#include "app/music.h"
+#include "app/print_line.h"
+#include "app/timeline.h"
+#include "app/window.h"
+
+WindowSize chooseWindowSize(int argc, char** argv) {
+    if (argc < 3) return {1280, 800};
+    return {std::atoi(argv[1]), std::atoi(argv[2])};
+}
+
+bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
+    if (!createWindow(argc, argv, size.width, size.height, fullScreen)) {
+        printLine("Creating window failed!\n");
+        return false;
+    }
+    setFrameFunction(renderFrame);
+    installMouseHandler();
+    installKeyboardHandler();
+    initAudio();  // the show goes on without sound
+    playMusic("biisi.mp3");
+    seekMusic(0);
+    return true;
+}

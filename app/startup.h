@@ -1,0 +1,15 @@
+// Start-up of the show: window size from the command line, then everything that must exist
+// before the first frame, in the one order that works.
+#pragma once
+
+struct WindowSize {
+    int width;
+    int height;
+};
+
+// Width and height from the first two user arguments (atoi); 1280 by 800 with fewer than two.
+WindowSize chooseWindowSize(int argc, char** argv);
+
+// Opens the window and loads and starts everything; false (after a message) when no window or
+// no OpenGL 2.0 can be had. The frame loop is the caller's.
+bool startShow(int argc, char** argv, WindowSize size, bool fullScreen);

@@ -1,0 +1,26 @@
+// The timeline: which slot of the show a music time belongs to, and the frame function.
+#pragma once
+
+#include <cstdint>
+
+constexpr int noSlot = 0;     // before the show (negative times)
+constexpr int endOfShow = 6;  // at or past showEndMs
+constexpr std::int32_t showEndMs = 210000;
+constexpr unsigned char escapeKey = 27;
+
+struct SlotInterval {
+    int slot;
+    std::int32_t fromMs;  // inclusive
+    std::int32_t toMs;    // exclusive
+};
+
+inline constexpr SlotInterval timelineSlots[] = {
+    {1, 0, 45500}, {2, 45500, 101600}, {3, 101600, 122600}, {4, 122600, 178500}, {5, 178500, showEndMs},
+};
+
+// The slot (1 to 5) whose interval holds t, noSlot for negative t, endOfShow from showEndMs on.
+int timelineSlot(std::int32_t t);
+
+// One frame: updates the clock, runs the slot of the current time, and ends the process with
+// status 0 at the end of the show (before drawing) or after a frame in which Escape was seen.
+void renderFrame();

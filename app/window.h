@@ -1,0 +1,35 @@
+// The window layer: window and GL context, GLEW, and the callbacks through which the window
+// system drives the show. The only place that knows the window system (window_glut.cpp).
+#pragma once
+
+#include "app/demo_state.h"
+
+// Opens the window (game mode when fullScreen, else a plain window titled "adf"), installs the
+// callbacks and starts GLEW. False when no window or no OpenGL 2.0 can be had.
+bool createWindow(int argc, char** argv, int width, int height, bool fullScreen);
+
+// Starts GLEW and checks for OpenGL 2.0, printing the outcome.
+bool initGlew();
+
+void setFrameFunction(FrameFunction fn);
+
+// Display and idle callback: draws a frame and swaps, once a frame function is set.
+void displayCallback();
+void reshapeCallback(int width, int height);
+
+void installMouseHandler();
+void mouseCallback(int button, int state, int x, int y);
+
+// Clears every key state, then installs the keyboard callback.
+void installKeyboardHandler();
+void keyboardCallback(unsigned char key, int x, int y);
+
+// Hands control to the window system for good.
+[[noreturn]] void runMainLoop();
+
+// For callers that drive frames themselves (the capture tool).
+void swapWindowBuffers();
+void pumpWindowEvents();
+
+// Game-mode string of the full-screen request, for example "1280x800:32@60".
+void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height);

@@ -1,0 +1,38 @@
+// The show as a program: started the way users start it, on a private X server or none at all.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/process.h"
+
+namespace {
+
+const std::string inShowDir = std::string("cd '") + DEMO_SHOW_DIR + "' && ";
+
+TEST(Program, StartsAndKeepsRunningOnAPlainXServer) {
+    const CommandResult run = runCommand(inShowDir +
+        "xvfb-run -a -s '-screen 0 1280x800x24' timeout 5 ./demo");
+    EXPECT_EQ(run.exitCode, 124) << "the show should still be running when stopped\n" << run.output;
+    EXPECT_NE(run.output.find("Game mode 1280x800:32@60 is not available"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Glew display created successfully!\n\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Initializing audio...\n ok.\n\nVersion "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Ready to use audio...\n\n"), std::string::npos) << run.output;
+}
+
+TEST(Program, TakesItsSizeFromTheCommandLine) {
+    const CommandResult run = runCommand(inShowDir +
+        "xvfb-run -a -s '-screen 0 1280x800x24' timeout 3 ./demo 640 360 extra");
+    EXPECT_EQ(run.exitCode, 124) << run.output;
+    EXPECT_NE(run.output.find("Game mode 640x360:32@60"), std::string::npos) << run.output;
+}
+
+TEST(Program, FailsClearlyWithoutADisplay) {
+    const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
+    EXPECT_NE(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.exitCode, 124) << run.output;
+    EXPECT_NE(run.output.find("Window system error: "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Creating window failed!\n"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("Initializing audio"), std::string::npos) << "nothing starts without a window";
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+// Shell commands and temporary directories for tests.
+#include "tests/support/process.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+CommandResult runCommand(const std::string& command) {
+    CommandResult result{-1, {}};
+    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
+    const int status = pclose(pipe);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status)) result.exitCode = 128 + WTERMSIG(status);
+    return result;
+}
+
+std::string makeTempDir(const char* prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) return {};
+    return pattern;
+}

@@ -1,0 +1,117 @@
+// demo-capture: renders the show offline, frame by frame, on a frame clock instead of the music.
+#include <GL/glew.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/audio.h"
+#include "app/demo_state.h"
+#include "app/music.h"
+#include "app/startup.h"
+#include "app/timeline.h"
+#include "app/window.h"
+#include "tools/capture/capture_options.h"
+#include "tools/common/png_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path toolPath() {
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : self;
+}
+
+// Without a display, run again inside a private X server big enough for the window.
+[[noreturn]] void reexecUnderXvfb(int argc, char** argv, const CaptureOptions& options) {
+    const std::string screen = "-screen 0 " + std::to_string(std::max(options.width + 128, 1280)) + "x" +
+                               std::to_string(std::max(options.height + 128, 1024)) + "x24";
+    const std::string self = toolPath().string();
+    std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"),
+                               const_cast<char*>("-s"), const_cast<char*>(screen.c_str()),
+                               const_cast<char*>(self.c_str())};
+    for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
+    args.push_back(nullptr);
+    execvp("xvfb-run", args.data());
+    std::fprintf(stderr, "demo-capture: no display and no xvfb-run to make one\n");
+    std::exit(1);
+}
+
+bool writeFrame(const fs::path& file) {
+    const int width = demoState.windowWidth;
+    const int height = demoState.windowHeight;
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return writePngFile(file.c_str(), pixels.data(), width, height, 3, true);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CaptureOptions options;
+    std::string error;
+    if (!parseCaptureOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "demo-capture: %s\n%s", error.c_str(), captureUsage);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(captureUsage, stdout);
+        return 0;
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') reexecUnderXvfb(argc, argv, options);
+
+    std::error_code fsError;
+    const fs::path outDir = fs::absolute(options.out);
+    fs::create_directories(outDir, fsError);
+    if (fsError) {
+        std::fprintf(stderr, "demo-capture: cannot create %s: %s\n", outDir.c_str(), fsError.message().c_str());
+        return 1;
+    }
+    const fs::path dataDir = options.dataDir.empty() ? toolPath().parent_path() / "show" : fs::path(options.dataDir);
+    fs::current_path(dataDir, fsError);
+    if (fsError) {
+        std::fprintf(stderr, "demo-capture: cannot enter data directory %s: %s\n", dataDir.c_str(),
+                     fsError.message().c_str());
+        return 1;
+    }
+
+    // Each requested time lands on the nearest frame that is still inside the show.
+    std::vector<std::pair<int, int>> wanted;  // (frame, requested ms)
+    for (int ms : options.atMs) {
+        int frame = frameAtMs(ms, options.fps);
+        while (frame > 0 && frameTimeMs(frame, options.fps) >= showEndMs) --frame;
+        wanted.emplace_back(frame, ms);
+    }
+    std::sort(wanted.begin(), wanted.end());
+
+    setAudioDriver(&nullAudioDriver);
+    char* windowArgs[] = {argv[0], nullptr};
+    if (!startShow(1, windowArgs, {options.width, options.height}, false)) return 1;
+    pumpWindowEvents();
+
+    // Every frame from 0 is stepped in order, so whatever advances with time advances as in a run.
+    std::size_t next = 0;
+    for (int frame = 0; next < wanted.size(); ++frame) {
+        setNullAudioPositionMs(static_cast<std::uint32_t>(frameTimeMs(frame, options.fps)));
+        demoState.frameFunction();
+        for (; next < wanted.size() && wanted[next].first == frame; ++next) {
+            const fs::path file = outDir / ("frame-" + std::to_string(wanted[next].second) + ".png");
+            if (!writeFrame(file)) return 1;
+            std::printf("%s (%d ms)\n", file.c_str(), frameTimeMs(frame, options.fps));
+        }
+        swapWindowBuffers();
+        pumpWindowEvents();
+    }
+    return 0;
+}
