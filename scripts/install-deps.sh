@@ -10,7 +10,7 @@ packages=(
   libmp3lame-dev libjpeg-dev
   # tests and tools
   xvfb xauth libgl1-mesa-dri libgtest-dev libbenchmark-dev ffmpeg cmake ninja-build clang
-  pkg-config
+  pkg-config g++
 )
 
 missing=()
