@@ -52,15 +52,19 @@ void postMix(void*, Uint8*, int length) {
     if (audio.seekPending) {
         // Seeking here, between two buffers, keeps the frame count exact.
         audio.seekPending = false;
-        if (playing) Mix_SetMusicPosition(audio.seekTargetMs / 1000.0);
-        audio.framesMixed = static_cast<std::int64_t>(audio.seekTargetMs) * audio.rate / 1000;
+        const std::int64_t targetFrames = static_cast<std::int64_t>(audio.seekTargetMs) * audio.rate / 1000;
+        if (playing && targetFrames != audio.framesMixed) Mix_SetMusicPosition(audio.seekTargetMs / 1000.0);
+        audio.framesMixed = targetFrames;
         return;
     }
     if (!audio.streaming) return;
     if (!playing) {
-        // The stream ended: from here the clock runs on from its last anchor.
-        audio.streaming = false;
-        audio.clock.streaming = false;
+        // Not started yet (the stream is set up before it plays), or ended: from then on the
+        // clock runs on from its last anchor.
+        if (audio.framesMixed > 0) {
+            audio.streaming = false;
+            audio.clock.streaming = false;
+        }
         return;
     }
     const double bufferStartMs = static_cast<double>(audio.framesMixed) * 1000.0 / audio.rate;
