@@ -22,7 +22,7 @@ constexpr int requestedChunkFrames = 1024;
 
 struct SdlAudioState {
     std::mutex mutex;          // guards everything below; never held while calling into the mixer
-    AudibleClock clock;
+    AudibleClock clock{.maxLeadMs = 2.0 * requestedChunkFrames * 1000.0 / requestedRate};
     Mix_Music* music = nullptr;
     bool streaming = false;    // the music was playing at the last mixed buffer
     std::int64_t framesMixed = 0;
@@ -50,12 +50,15 @@ void postMix(void*, Uint8*, int length) {
     const std::int64_t nowUs = now();
     std::lock_guard lock(audio.mutex);
     if (audio.seekPending) {
-        // Seeking here, between two buffers, keeps the frame count exact.
+        // Seeking here, between two buffers, keeps the frame count exact. A seek to the start of
+        // the buffer just mixed changes nothing, which saves the show's first buffer.
         audio.seekPending = false;
         const std::int64_t targetFrames = static_cast<std::int64_t>(audio.seekTargetMs) * audio.rate / 1000;
-        if (playing && targetFrames != audio.framesMixed) Mix_SetMusicPosition(audio.seekTargetMs / 1000.0);
-        audio.framesMixed = targetFrames;
-        return;
+        if (targetFrames != audio.framesMixed) {
+            if (playing) Mix_SetMusicPosition(audio.seekTargetMs / 1000.0);
+            audio.framesMixed = targetFrames;
+            return;
+        }
     }
     if (!audio.streaming) return;
     if (!playing) {
@@ -74,12 +77,19 @@ void postMix(void*, Uint8*, int length) {
     audio.clock.maxLeadMs = 2.0 * frames * 1000.0 / audio.rate;
 }
 
+// Restarts SDL's audio on its dummy driver, which consumes audio in real time without a device.
+bool startDummyAudio() {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
 bool sdlCreate() {
     // Interrupt and terminate signals must keep ending the show; SDL would swallow them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) return true;
     formatText(audio.silentReason, sizeof audio.silentReason, "%s", SDL_GetError());
-    return SDL_AudioInit("dummy") == 0;
+    return startDummyAudio();
 }
 
 int sdlVersion() {
@@ -93,8 +103,7 @@ bool sdlInit() {
     if (!openMixer()) {
         // No usable sound device: SDL's dummy driver still consumes audio in real time.
         formatText(audio.silentReason, sizeof audio.silentReason, "%s", SDL_GetError());
-        SDL_AudioQuit();
-        if (SDL_AudioInit("dummy") != 0 || !openMixer()) return false;
+        if (!startDummyAudio() || !openMixer()) return false;
     }
     if (isSilentDriver()) {
         if (audio.silentReason[0] != '\0')
