@@ -7,6 +7,7 @@
 #include "app/print_line.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "render/shader_library.h"
 
 WindowSize chooseWindowSize(int argc, char** argv) {
     if (argc < 3) return {1280, 800};
@@ -18,6 +19,7 @@ bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
         printLine("Creating window failed!\n");
         return false;
     }
+    initShaderLibrary();
     setFrameFunction(renderFrame);
     installMouseHandler();
     installKeyboardHandler();

@@ -1,0 +1,145 @@
+// The texture registry and its loaders.
+#include "image/texture_registry.h"
+
+#include <GL/glew.h>
+
+#include <cctype>
+#include <cstring>
+
+#include "app/print_line.h"
+#include "image/jpeg_decoder.h"
+#include "image/png_loader.h"
+#include "render/gl_state.h"
+
+TextureRegistry textureRegistry;
+const TextureNameTable textureNames;
+
+namespace {
+
+const char generatedTextureName[] = "generatedTexture";
+
+// Decoded pixels ready for upload: JPEGs arrive as RGBA and are stored as RGB.
+struct DecodedImage {
+    std::vector<unsigned char> pixels;
+    int width = 0;
+    int height = 0;
+    int components = 3;
+    GLenum format = GL_RGBA;
+};
+
+bool decodeImage(const char* path, DecodedImage& image) {
+    if (isJpegFileName(path)) return decodeJpegFile(path, image.pixels, image.width, image.height);
+    if (!loadPngImage(path, image.pixels, image.width, image.height, image.components)) return false;
+    image.format = image.components == 3 ? GL_RGB : GL_RGBA;
+    return true;
+}
+
+void upload(GLenum target, const DecodedImage& image, int filterMode) {
+    // Rows of any byte length arrive packed.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (filterMode == 2)
+        gluBuild2DMipmaps(target, image.components, image.width, image.height, image.format, GL_UNSIGNED_BYTE,
+                          image.pixels.data());
+    else
+        glTexImage2D(target, 0, image.components, image.width, image.height, 0, image.format, GL_UNSIGNED_BYTE,
+                     image.pixels.data());
+}
+
+// Appends a record for a new GL texture name; returns the new index.
+int addTexture(const char* name, GLuint glName) {
+    Texture texture{};
+    const std::size_t length = std::strlen(name);
+    if (length >= sizeof texture.name)
+        printLine("Texture path longer than %d characters, loaded but not shared: %s", textureNameSize - 1, name);
+    formatText(texture.name, sizeof texture.name, "%s", name);
+    texture.glName = glName;
+    textureRegistry.textures.push_back(texture);
+    return static_cast<int>(textureRegistry.textures.size() - 1);
+}
+
+GLuint newTextureName() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    return name;
+}
+
+}  // namespace
+
+unsigned TextureNameTable::operator[](int index) const {
+    const auto& textures = textureRegistry.textures;
+    if (index < 0 || static_cast<std::size_t>(index) >= textures.size()) return 0;
+    return textures[static_cast<std::size_t>(index)].glName;
+}
+
+void setTextureFilter(int filterMode) {
+    GLint minFilter = GL_LINEAR, magFilter = GL_LINEAR;
+    if (filterMode == 0) minFilter = magFilter = GL_NEAREST;
+    else if (filterMode == 2) minFilter = GL_LINEAR_MIPMAP_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+}
+
+int loadTexture(const char* path, int filterMode) {
+    if (path == nullptr) path = "";
+    const auto& textures = textureRegistry.textures;
+    for (std::size_t i = 0; i < textures.size(); ++i)
+        if (std::strcmp(textures[i].name, path) == 0) return static_cast<int>(i);
+
+    const GLuint name = newTextureName();
+    glBindTexture(GL_TEXTURE_2D, name);
+    // A file that cannot be decoded still gets its texture and index: nothing asks for failure.
+    DecodedImage image;
+    if (decodeImage(path, image)) upload(GL_TEXTURE_2D, image, filterMode);
+    setTextureFilter(filterMode);
+    return addTexture(path, name);
+}
+
+int loadCubeMap(const char* posX, const char* posY, const char* posZ, const char* negX, const char* negY,
+                const char* negZ, int filterMode) {
+    const GLuint name = newTextureName();
+    glEnable(GL_TEXTURE_CUBE_MAP);
+    const char* faces[6] = {posX, negX, posY, negY, posZ, negZ};
+    for (int face = 0; face < 6; ++face) {
+        glBindTexture(GL_TEXTURE_CUBE_MAP, name);
+        DecodedImage image;
+        if (faces[face] != nullptr && decodeImage(faces[face], image))
+            upload(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, image, filterMode);
+    }
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+    glTexGeni(GL_R, GL_TEXTURE_GEN_MODE, GL_REFLECTION_MAP);
+    glEnable(GL_TEXTURE_CUBE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glEnable(GL_TEXTURE_GEN_R);
+    glEnable(GL_NORMALIZE);
+    return addTexture("", name);
+}
+
+int createEmptyTexture(int width, int height) {
+    const GLuint name = newTextureName();
+    glBindTexture(GL_TEXTURE_2D, name);
+    if (width > 0 && height > 0) {
+        const std::vector<unsigned char> scratch(static_cast<std::size_t>(width) * height * 3);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, scratch.data());
+    }
+    return addTexture(generatedTextureName, name);
+}
+
+bool isJpegFileName(const char* path) {
+    if (path == nullptr) return false;
+    const std::size_t length = std::strlen(path);
+    auto endsWith = [&](const char* suffix) {
+        const std::size_t n = std::strlen(suffix);
+        if (length < n) return false;
+        for (std::size_t i = 0; i < n; ++i)
+            if (std::tolower(static_cast<unsigned char>(path[length - n + i])) != suffix[i]) return false;
+        return true;
+    };
+    return endsWith("jpg") || endsWith("jpeg");
+}
+
+void bindCubeMapByIndex(int index) { bindCubeMapTexture(textureNames[index]); }

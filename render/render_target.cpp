@@ -1,0 +1,85 @@
+// Render targets: creation once at start-up, binding every pass.
+#include "render/render_target.h"
+
+#include <GL/glew.h>
+
+#include "app/demo_state.h"
+#include "app/print_line.h"
+#include "image/texture_registry.h"
+#include "render/gl_state.h"
+#include "render/screen_pass.h"
+
+RenderTargetTable renderTargets;
+
+namespace {
+
+const RenderTarget* findTarget(int index) {
+    if (index < 0 || index >= renderTargets.count) return nullptr;
+    return &renderTargets.targets[index];
+}
+
+}  // namespace
+
+int createRenderTarget(int width, int height, bool textureOnly) {
+    if (renderTargets.count >= maxRenderTargets) {
+        printLine("Render target %dx%d refused: all %d targets are in use.", width, height, maxRenderTargets);
+        return -1;
+    }
+    RenderTarget target{};
+    if (textureOnly) {
+        target.framebuffer = static_cast<unsigned>(createEmptyTexture(width, height));
+        target.textureOnly = true;
+    } else {
+        // Error flags are cleared, not examined: completeness is the driver's business here.
+        glGetError();
+        glGenFramebuffersEXT(1, &target.framebuffer);
+        glGetError();
+        glGenRenderbuffersEXT(1, &target.depthBuffer);
+        glGetError();
+        glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, target.depthBuffer);
+        glGetError();
+        glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width, height);
+        glGetError();
+        glGenTextures(1, &target.colourTexture);
+        glBindTexture(GL_TEXTURE_2D, target.colourTexture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGB, GL_UNSIGNED_SHORT, nullptr);
+    }
+    target.width = width;
+    target.height = height;
+    renderTargets.targets[renderTargets.count] = target;
+    return renderTargets.count++;
+}
+
+void bindRenderTarget(int index) {
+    demoState.currentTarget = index;
+    const RenderTarget* target = findTarget(index);
+    if (target == nullptr || target->textureOnly) {
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    } else {
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target->framebuffer);
+        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
+                                  target->colourTexture, 0);
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                     target->depthBuffer);
+    }
+    setTargetViewport(index);
+}
+
+void setTargetViewport(int index) {
+    setPerspective(demoState.fieldOfView, frameAspect, 0.2f, 1000.0f);
+    const RenderTarget* target = findTarget(index);
+    if (target != nullptr)
+        glViewport(0, 0, target->width, target->height);
+    else
+        letterboxViewport(frameAspect);  // the screen, and any index that names no target
+    resetModelview();
+}
+
+unsigned renderTargetTexture(int index) {
+    const RenderTarget* target = findTarget(index);
+    return target != nullptr && !target->textureOnly ? target->colourTexture : 0;
+}
