@@ -7,6 +7,8 @@
 #include "app/print_line.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "app/demo_state.h"
+#include "image/texture_registry.h"
 #include "render/shader_library.h"
 
 WindowSize chooseWindowSize(int argc, char** argv) {
@@ -20,6 +22,7 @@ bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
         return false;
     }
     initShaderLibrary();
+    demoState.overlayTexture = loadTexture("data\\overlay.png", 1);
     setFrameFunction(renderFrame);
     installMouseHandler();
     installKeyboardHandler();

@@ -21,6 +21,7 @@ inline constexpr SlotInterval timelineSlots[] = {
 // The slot (1 to 5) whose interval holds t, noSlot for negative t, endOfShow from showEndMs on.
 int timelineSlot(std::int32_t t);
 
-// One frame: updates the clock, runs the slot of the current time, and ends the process with
-// status 0 at the end of the show (before drawing) or after a frame in which Escape was seen.
+// One frame: updates the clock, runs the slot of the current time, lays the overlay and the
+// letterbox bars over it, and ends the process with status 0 at the end of the show (before
+// drawing) or after a frame in which Escape was seen.
 void renderFrame();

@@ -27,6 +27,10 @@ void keyboardCallback(unsigned char key, int x, int y);
 // Hands control to the window system for good.
 [[noreturn]] void runMainLoop();
 
+// Ends the process with the status: finishes the GL work still queued and restores the display
+// mode, so that the window system's own exit handlers find nothing left to do.
+[[noreturn]] void exitShow(int status);
+
 // For callers that drive frames themselves (the capture tool).
 void swapWindowBuffers();
 void pumpWindowEvents();

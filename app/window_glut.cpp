@@ -141,6 +141,13 @@ void runMainLoop() {
     std::exit(0);  // only reached if the window system gives up its loop
 }
 
+void exitShow(int status) {
+    glFinish();
+    if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE)) glutLeaveGameMode();
+    std::fflush(stdout);
+    std::exit(status);
+}
+
 void swapWindowBuffers() { glutSwapBuffers(); }
 
 void pumpWindowEvents() { glutMainLoopEvent(); }

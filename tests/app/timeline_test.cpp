@@ -1,10 +1,25 @@
 #include "app/timeline.h"
 
+#include <GL/glew.h>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/audio.h"
 #include "app/demo_state.h"
 #include "app/music.h"
+#include "app/window.h"
+#include "image/texture_registry.h"
+#include "render/gl_state.h"
+#include "render/material.h"
+#include "render/render_target.h"
+#include "tests/support/gl_context.h"
+#include "tests/support/png_files.h"
+#include "tests/support/process.h"
 
 namespace {
 
@@ -40,25 +55,124 @@ void frameAt(std::uint32_t t) {
     renderFrame();
 }
 
-TEST(RenderFrame, KeepsRunningInsideTheShow) {
+constexpr std::uint32_t negativeClock = 0xFFFFFFFFu;  // -1 ms once read as the signed clock
+// The bars are drawn in (0, 0, 0, 0) without blending.
+constexpr Rgba green{0, 255, 0, 255}, red{255, 0, 0, 255}, bar{0, 0, 0, 0};
+
+class RenderFrame : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(requireShaderLibrary());
+        std::memset(demoState.keyState, 0, sizeof demoState.keyState);
+    }
+
+    // A cleared green stand-in for a window of that size, drawn into as the screen.
+    static void greenWindow(int width, int height) {
+        bindFakeWindow(width, height);
+        demoState.currentTarget = screenTarget;
+        setClearColor(0, 1, 0);
+        clearBuffers(GL_COLOR_BUFFER_BIT);
+    }
+};
+
+TEST_F(RenderFrame, KeepsRunningInsideTheShow) {
+    greenWindow(64, 36);
     frameAt(0);
     frameAt(209999);
-    frameAt(0xFFFFFFFFu);  // a negative clock: no slot
+    frameAt(negativeClock);
     EXPECT_EQ(demoTimeMs(), -1);
 }
 
-TEST(RenderFrameDeathTest, EndsWithStatusZeroAtTheEndOfTheShow) {
-    EXPECT_EXIT(frameAt(210000), testing::ExitedWithCode(0), "");
+// The overlay: opaque red over its top half, transparent below.
+void loadTestOverlay() {
+    const std::string path = makeTempDir("overlay_") + "/overlay.png";
+    std::vector<unsigned char> pixels(16 * 18 * 4, 0);
+    for (int i = 0; i < 16 * 9; ++i) pixels[i * 4] = pixels[i * 4 + 3] = 255;
+    ASSERT_TRUE(writeTestPng(path, 16, 18, 4, pixels));
+    demoState.overlayTexture = loadTexture(path.c_str(), 1);
+}
+
+TEST_F(RenderFrame, OverlayAndBarsOnATallWindow) {
+    loadTestOverlay();
+    greenWindow(1280, 800);
+    frameAt(negativeClock);  // no slot: only the overlay and the bars
+    // The overlay's edge rows blend with the opposite edge (the texture repeats), so its inside
+    // is checked a little away from them.
+    for (int x : {0, 640, 1279}) {
+        EXPECT_EQ(pixelAt(x, 0, 800), bar);
+        EXPECT_EQ(pixelAt(x, 39, 800), bar);
+        EXPECT_NE(pixelAt(x, 40, 800), bar) << "the picture starts right below the bar";
+        EXPECT_EQ(pixelAt(x, 80, 800), red);
+        EXPECT_EQ(pixelAt(x, 360, 800), red);
+        EXPECT_EQ(pixelAt(x, 440, 800), green) << "a transparent overlay keeps what was there";
+        EXPECT_EQ(pixelAt(x, 720, 800), green);
+        EXPECT_NE(pixelAt(x, 759, 800), bar);
+        EXPECT_EQ(pixelAt(x, 760, 800), bar);
+        EXPECT_EQ(pixelAt(x, 799, 800), bar);
+    }
+}
+
+TEST_F(RenderFrame, OverlayAndBarsOnAWideWindow) {
+    loadTestOverlay();
+    greenWindow(2560, 1080);
+    frameAt(negativeClock);
+    for (int y : {100, 900}) {
+        EXPECT_EQ(pixelAt(0, y, 1080), bar);
+        EXPECT_EQ(pixelAt(319, y, 1080), bar);
+        EXPECT_EQ(pixelAt(320, y, 1080), y < 540 ? red : green);
+        EXPECT_EQ(pixelAt(2239, y, 1080), y < 540 ? red : green);
+        EXPECT_EQ(pixelAt(2240, y, 1080), bar);
+        EXPECT_EQ(pixelAt(2559, y, 1080), bar);
+    }
+}
+
+TEST_F(RenderFrame, NoBarsOnASixteenByNineWindow) {
+    loadTestOverlay();
+    greenWindow(1920, 1080);
+    frameAt(negativeClock);
+    EXPECT_EQ(pixelAt(0, 100, 1080), red);
+    EXPECT_EQ(pixelAt(1919, 100, 1080), red);
+    EXPECT_EQ(pixelAt(0, 900, 1080), green);
+    EXPECT_EQ(pixelAt(1919, 900, 1080), green);
+    EXPECT_EQ(currentMaterial, &builtInMaterial(VertexColour)) << "the bars' material stays current";
+}
+
+// At exit, says on standard error whether the 64x36 stand-in window still holds its green.
+void reportWindowAtExit() {
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, renderTargets.targets[offscreenTarget(64, 36)].framebuffer);
+    std::fprintf(stderr, pixelAt(0, 0, 36) == green ? "window untouched\n" : "window drawn\n");
+}
+
+class RenderFrameDeathTest : public RenderFrame {
+protected:
+    void SetUp() override {
+        // A fresh child process with its own GL context: a forked one could not render.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        RenderFrame::SetUp();
+        greenWindow(64, 36);
+    }
+};
+
+TEST_F(RenderFrameDeathTest, EndOfTheShowExitsWithStatusZeroBeforeDrawing) {
+    EXPECT_EXIT(
+        {
+            std::atexit(reportWindowAtExit);
+            frameAt(210000);
+        },
+        testing::ExitedWithCode(0), "window untouched");
     EXPECT_EXIT(frameAt(500000), testing::ExitedWithCode(0), "");
 }
 
-TEST(RenderFrameDeathTest, EndsWithStatusZeroAfterAFrameWithEscape) {
-    demoState.keyState[escapeKey] = 1;
-    EXPECT_EXIT(frameAt(1000), testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(frameAt(0xFFFFFFF0u), testing::ExitedWithCode(0), "");  // even before the music
-    demoState.keyState[escapeKey] = 0;
-    demoState.keyState['q'] = 1;  // other keys do nothing
-    frameAt(1000);
+TEST_F(RenderFrameDeathTest, EscapeEndsTheProgramAfterTheFrameIsDrawn) {
+    EXPECT_EXIT(
+        {
+            std::atexit(reportWindowAtExit);
+            keyboardCallback(escapeKey, 0, 0);
+            frameAt(negativeClock);  // even before the music has started
+        },
+        testing::ExitedWithCode(0), "window drawn");
+    keyboardCallback('q', 0, 0);  // other keys do nothing
+    frameAt(negativeClock);
 }
 
 }  // namespace

@@ -11,27 +11,9 @@
 #include "image/texture_registry.h"
 #include "render/gl_state.h"
 #include "render/screen_pass.h"
-#include "render/shader_library.h"
 #include "tests/support/gl_context.h"
 
 namespace {
-
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    return out << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-
-// A pixel of the bound framebuffer, y counted from the top edge.
-Rgb pixelAt(int x, int yFromTop, int height) {
-    unsigned char p[3] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, height - 1 - yFromTop, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
 
 GLint integer(GLenum name) {
     GLint value = 0;
@@ -48,7 +30,7 @@ void expectViewport(int x, int y, int width, int height) {
     EXPECT_EQ(viewport[3], height);
 }
 
-constexpr Rgb black{0, 0, 0}, white{255, 255, 255}, red{255, 0, 0};
+constexpr Rgba black{0, 0, 0, 255}, white{255, 255, 255, 255}, red{255, 0, 0, 255}, blue{0, 0, 255, 255};
 
 TEST(Letterbox, CentredSixteenByNineArea) {
     const ScreenRect tall = letterboxRect(1280, 800, frameAspect);
@@ -74,19 +56,10 @@ TEST(Letterbox, CentredSixteenByNineArea) {
 class RenderTargets : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(requireGlContext(640, 480));
-        if (renderTargets.count == 0) initShaderLibrary();
+        ASSERT_TRUE(requireShaderLibrary());
     }
     void TearDown() override { demoState.windowWidth = 640, demoState.windowHeight = 480; }
 
-    // A framebuffer target of the given size that stands in for a window of that size.
-    static int fakeWindow(int width, int height) {
-        const int index = createRenderTarget(width, height, false);
-        bindRenderTarget(index);
-        demoState.windowWidth = width;
-        demoState.windowHeight = height;
-        return index;
-    }
 };
 
 TEST_F(RenderTargets, StartUpCreatesTheNineSharedTargets) {
@@ -150,18 +123,6 @@ TEST_F(RenderTargets, ScreenGetsTheLetterboxedViewport) {
     expectViewport(320, 0, 1920, 1080);
 }
 
-TEST_F(RenderTargets, ThirtyThirdTargetIsRefused) {
-    while (renderTargets.count < maxRenderTargets) createRenderTarget(8, 8, true);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(createRenderTarget(8, 8, false), -1);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("refused"), std::string::npos);
-    EXPECT_EQ(renderTargets.count, maxRenderTargets);
-    bindRenderTarget(-1);  // behaves as the screen
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
-    EXPECT_EQ(renderTargetTexture(-1), 0u);
-    EXPECT_EQ(renderTargetTexture(maxRenderTargets), 0u);
-}
-
 // Draws a 1x2 texture (top row red, bottom row blue) over the target with the given flip.
 void drawTwoRowTexture(int flip) {
     const unsigned char rows[] = {255, 0, 0, 0, 0, 255};  // first row red, second blue
@@ -184,15 +145,15 @@ TEST_F(RenderTargets, FullscreenQuadOrientation) {
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ(pixelAt(0, 0, 512), red) << "flip 0: first texture row at the top";
-    EXPECT_EQ(pixelAt(511, 511, 512), (Rgb{0, 0, 255}));
+    EXPECT_EQ(pixelAt(511, 511, 512), blue);
 
     drawTwoRowTexture(1);
-    EXPECT_EQ(pixelAt(0, 0, 512), (Rgb{0, 0, 255})) << "flip 1: first texture row at the bottom";
+    EXPECT_EQ(pixelAt(0, 0, 512), blue) << "flip 1: first texture row at the bottom";
     EXPECT_EQ(pixelAt(511, 511, 512), red);
 }
 
 TEST_F(RenderTargets, QuadOnTheScreenCoversOnlyTheCentredArea) {
-    fakeWindow(1280, 800);
+    bindFakeWindow(1280, 800);
     setClearColor(1, 1, 1);
     clearBuffers(GL_COLOR_BUFFER_BIT);
     demoState.currentTarget = screenTarget;
@@ -213,7 +174,7 @@ void drawBars() {
 }
 
 TEST_F(RenderTargets, BarsAboveAndBelowATallWindow) {
-    fakeWindow(1280, 800);
+    bindFakeWindow(1280, 800);
     drawBars();
     for (int x : {0, 640, 1279}) {
         EXPECT_EQ(pixelAt(x, 0, 800), black);
@@ -226,7 +187,7 @@ TEST_F(RenderTargets, BarsAboveAndBelowATallWindow) {
 }
 
 TEST_F(RenderTargets, BarsBesideAWideWindow) {
-    fakeWindow(2560, 1080);
+    bindFakeWindow(2560, 1080);
     drawBars();
     for (int y : {0, 540, 1079}) {
         EXPECT_EQ(pixelAt(0, y, 1080), black);
@@ -239,10 +200,23 @@ TEST_F(RenderTargets, BarsBesideAWideWindow) {
 }
 
 TEST_F(RenderTargets, NoBarsOnASixteenByNineWindow) {
-    fakeWindow(1920, 1080);
+    bindFakeWindow(1920, 1080);
     drawBars();
     for (int x : {0, 960, 1919})
         for (int y : {0, 540, 1079}) EXPECT_EQ(pixelAt(x, y, 1080), white) << x << "," << y;
+}
+
+// Last: it fills the table for the rest of the process.
+TEST_F(RenderTargets, ThirtyThirdTargetIsRefused) {
+    while (renderTargets.count < maxRenderTargets) createRenderTarget(8, 8, true);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(createRenderTarget(8, 8, false), -1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("refused"), std::string::npos);
+    EXPECT_EQ(renderTargets.count, maxRenderTargets);
+    bindRenderTarget(-1);  // behaves as the screen
+    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
+    EXPECT_EQ(renderTargetTexture(-1), 0u);
+    EXPECT_EQ(renderTargetTexture(maxRenderTargets), 0u);
 }
 
 }  // namespace

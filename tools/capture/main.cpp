@@ -107,11 +107,11 @@ int main(int argc, char** argv) {
         demoState.frameFunction();
         for (; next < wanted.size() && wanted[next].first == frame; ++next) {
             const fs::path file = outDir / ("frame-" + std::to_string(wanted[next].second) + ".png");
-            if (!writeFrame(file)) return 1;
+            if (!writeFrame(file)) exitShow(1);
             std::printf("%s (%d ms)\n", file.c_str(), frameTimeMs(frame, options.fps));
         }
         swapWindowBuffers();
         pumpWindowEvents();
     }
-    return 0;
+    exitShow(0);
 }

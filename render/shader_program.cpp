@@ -1,0 +1,82 @@
+// GLSL program building and uniform setting; locations are looked up on every set.
+#include "render/shader_program.h"
+
+#include <GL/glew.h>
+
+#include <vector>
+
+#include "app/print_line.h"
+#include "image/texture_registry.h"
+#include "render/gl_state.h"
+
+namespace {
+
+constexpr int shaderLogSize = 1024;
+
+void printShaderLog(GLuint shader) {
+    char log[shaderLogSize] = {};
+    GLsizei length = 0;
+    glGetShaderInfoLog(shader, sizeof log, &length, log);
+    if (length <= 0) return;
+    char logWithTrailer[shaderLogSize + 16];
+    formatText(logWithTrailer, sizeof logWithTrailer, "%s \n ---- \n", log);
+    printLine("Shader compilation status:\n%s\n", logWithTrailer);
+}
+
+void printProgramLog(GLuint program) {
+    GLint length = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+    if (length <= 0) return;
+    std::vector<char> log(static_cast<std::size_t>(length) + 1, '\0');
+    GLsizei written = 0;
+    glGetProgramInfoLog(program, length, &written, log.data());
+    if (written > 0) printLine("Program Log: %s\n", log.data());
+}
+
+GLuint compileShader(GLenum type, const char* source) {
+    const GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    printShaderLog(shader);
+    return shader;
+}
+
+}  // namespace
+
+unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource) {
+    const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexSource != nullptr ? vertexSource : "");
+    const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentSource != nullptr ? fragmentSource : "");
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, fragmentShader);
+    glLinkProgram(program);
+    printProgramLog(program);
+    return program;
+}
+
+void useProgram(unsigned program) { glUseProgram(program); }
+
+void useNoProgram() { glUseProgram(0); }
+
+void setUniformVec4(unsigned program, const char* name, const float* xyzw) {
+    const GLint location = glGetUniformLocationARB(program, name);
+    glUniform4fARB(location, xyzw[0], xyzw[1], xyzw[2], xyzw[3]);
+}
+
+void setSampler2D(unsigned program, const char* name, unsigned glTextureName, int unit) {
+    const GLint location = glGetUniformLocationARB(program, name);
+    glActiveTextureARB(GL_TEXTURE0 + unit);
+    bindTexture2D(glTextureName);
+    glUniform1i(location, unit);
+    glActiveTextureARB(GL_TEXTURE0);
+}
+
+void setSamplerCube(unsigned program, const char* name, int textureIndex, int unit) {
+    const GLint location = glGetUniformLocationARB(program, name);
+    glActiveTextureARB(GL_TEXTURE0 + unit);
+    glDisable(GL_TEXTURE_2D);
+    bindCubeMapByIndex(textureIndex);
+    glUniform1i(location, unit);
+    glDisable(GL_TEXTURE_CUBE_MAP);
+    glActiveTextureARB(GL_TEXTURE0);
+}

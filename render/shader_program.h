@@ -1,0 +1,19 @@
+// GLSL programs: building one from a vertex and a fragment source with their logs printed, making
+// one current, and setting vec4 uniforms and samplers by name on the current program.
+#pragma once
+
+// Compiles and links; the program name is returned whatever the logs say.
+unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource);
+
+void useProgram(unsigned program);
+void useNoProgram();
+
+// Names that are not active uniforms of the program are dropped by GL, silently.
+void setUniformVec4(unsigned program, const char* name, const float* xyzw);
+
+// Binds a GL texture name on the unit and points the sampler at it; unit 0 is active on return.
+void setSampler2D(unsigned program, const char* name, unsigned glTextureName, int unit);
+
+// The same for a cube map given by texture registry index; the unit's fixed-pipeline enables end
+// up off while the cube map stays bound there.
+void setSamplerCube(unsigned program, const char* name, int textureIndex, int unit);
