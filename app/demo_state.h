@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+struct SceneNode;
+
 using FrameFunction = void (*)();
 
 // The render-target index that stands for the window's own framebuffer.
@@ -26,6 +28,7 @@ struct DemoState {
 
     // Start-up resources.
     int overlayTexture = -1;
+    SceneNode* postScene = nullptr;  // the post-processing materials' scene, kept for the whole run
 
     // Camera and render destinations (render/).
     float viewMatrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};

@@ -1,0 +1,108 @@
+// Fades, glows, blur and depth of field.
+#include "render/post_process.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+
+#include "app/demo_state.h"
+#include "app/envelopes.h"
+#include "render/gl_state.h"
+#include "render/material.h"
+#include "render/render_target.h"
+#include "render/screen_pass.h"
+#include "render/shader_program.h"
+#include "scene/scene_draw.h"
+
+namespace {
+
+void drawColourQuad(float r, float g, float b, float alpha, int blendMode, bool maskDepth) {
+    alpha = std::clamp(alpha, 0.0f, 1.0f);
+    float modelview[16], projection[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    Material& colour = builtInMaterial(VertexColour);
+    colour.apply();
+    setBlendMode(blendMode);
+    glDisable(GL_DEPTH_TEST);
+    if (maskDepth) glDepthMask(GL_FALSE);
+    glColor4f(r, g, b, alpha);
+    drawFullscreenQuad(1);
+    releaseMaterial(&colour);
+    setBlendMode(0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(projection);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(modelview);
+    glEnable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 1);
+    if (maskDepth) glDepthMask(GL_TRUE);
+}
+
+constexpr float rampThreshold = 0.0001f;
+constexpr float blackFlashThreshold = 0.01f;
+
+}  // namespace
+
+void drawFadeQuad(float r, float g, float b, float alpha) { drawColourQuad(r, g, b, alpha, 3, true); }
+
+void drawAdditiveQuad(float r, float g, float b, float alpha) { drawColourQuad(r, g, b, alpha, 4, false); }
+
+void fadeFrom(int startMs, int endMs, float r, float g, float b) {
+    const float w = rampDown(startMs, endMs);
+    if (w > rampThreshold) drawFadeQuad(r, g, b, w);
+}
+
+void fadeTo(int startMs, int endMs, float r, float g, float b) {
+    const float w = rampDown(startMs, endMs);
+    if (w > rampThreshold) drawFadeQuad(r, g, b, 1.0f - w);
+}
+
+void glowFrom(int startMs, int endMs, float r, float g, float b) {
+    const float w = rampDown(startMs, endMs);
+    if (w > rampThreshold) drawAdditiveQuad(r, g, b, w);
+}
+
+void glowTo(int startMs, int endMs, float r, float g, float b) {
+    const float w = rampDown(startMs, endMs);
+    if (w > rampThreshold) drawAdditiveQuad(r, g, b, 1.0f - w);
+}
+
+void blackFlash(int startMs, int endMs) {
+    const float w = rampDown(startMs, endMs);
+    if (w > blackFlashThreshold) drawFadeQuad(0, 0, 0, w);
+}
+
+void blurPass(int source, int destination, float step, bool horizontal, int flip) {
+    bindRenderTarget(destination);
+    Material* blur = findSceneMaterial(demoState.postScene, "blur");
+    if (blur == nullptr) return;  // a post-processing scene without it: the pass is skipped
+    blur->apply();
+    const float params[4] = {step, horizontal ? 1.0f : 0.0f, horizontal ? 0.0f : 1.0f, 0.0f};
+    setUniformVec4(blur->program, "params", params);
+    setSampler2D(blur->program, "texture0", renderTargetTexture(source), 0);
+    drawFullscreenQuad(flip);
+    releaseMaterial(blur);
+}
+
+void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target)) {
+    Material* prePass = findSceneMaterial(demoState.postScene, "dof_preproc");
+    if (prePass == nullptr || drawScene == nullptr) return;
+    setUniformValue(prePass->findUniform("params"), x, y, z, w);
+    overrideMaterial = prePass;
+    drawScene(focusTarget);
+    overrideMaterial = nullptr;
+}
+
+void depthOfFieldComposite() {
+    Material* combine = findSceneMaterial(demoState.postScene, "dof_combine");
+    if (combine == nullptr) return;
+    combine->apply();
+    const float alpha[4] = {1, 0, 0, 0};
+    setUniformVec4(combine->program, "alpha", alpha);
+    setSampler2D(combine->program, "texture0", renderTargetTexture(blurTargetV), 0);
+    setSampler2D(combine->program, "texture1", renderTargetTexture(focusTarget), 1);
+    setBlendMode(3);
+    drawFullscreenQuad(1);
+    releaseMaterial(combine);
+}

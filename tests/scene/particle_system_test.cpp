@@ -1,0 +1,145 @@
+// The shared random sequence and the particle pool's emission, motion and drawing.
+#include "scene/particle_system.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/gl_state.h"
+#include "render/material.h"
+#include "render/render_target.h"
+#include "scene/random.h"
+#include "tests/support/gl_context.h"
+
+namespace {
+
+TEST(Random, StartsFromStateOneAndIsNeverReseeded) {
+    resetRandom();
+    const int expected[10] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
+    for (int value : expected) EXPECT_EQ(nextRandom(), value);
+}
+
+class Particles : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(requireShaderLibrary());
+        resetRandom();
+    }
+    static int liveCount(const ParticleSystem& system) {
+        int live = 0;
+        for (int i = 0; i < particlePoolSize; ++i) live += system.particles[i].lifetimesLeft > 0;
+        return live;
+    }
+};
+
+TEST_F(Particles, FirstDustParticlesLandWhereTheSequenceSays) {
+    ParticleSystem dust;
+    dust.emit(boxDust, 2, 10, 20, 30, 0, 0, -0.1f);
+    const Particle& first = dust.particles[0];
+    EXPECT_FLOAT_EQ(first.position[0], -9.918f);
+    EXPECT_FLOAT_EQ(first.position[1], 13.868f);
+    EXPECT_FLOAT_EQ(first.position[2], 8.004f);
+    EXPECT_EQ(first.life, 4500.0f);
+    EXPECT_EQ(first.lifetimesLeft, 999);
+    EXPECT_EQ(first.velocity[2], -0.1f);
+    const Particle& second = dust.particles[1];
+    EXPECT_FLOAT_EQ(second.position[0], 8.338f);
+    EXPECT_FLOAT_EQ(second.position[1], 2.896f);
+    EXPECT_FLOAT_EQ(second.position[2], -21.132f);
+    EXPECT_EQ(second.life, 4358.0f);
+    EXPECT_EQ(dust.particles[2].lifetimesLeft, 0);
+}
+
+TEST_F(Particles, EmissionFillsTheLowestFreeSlots) {
+    ParticleSystem sparks;
+    EXPECT_FALSE(sparks.emitted);
+    sparks.emit(spark, 0, 0, 0, 0, 1, 1, 1);
+    EXPECT_TRUE(sparks.emitted);
+    EXPECT_EQ(liveCount(sparks), 0);
+    sparks.emit(spark, 800, 1, 2, 3, 1, 0.5f, 0);
+    EXPECT_EQ(sparks.particles[799].lifetimesLeft, 1);
+    EXPECT_EQ(sparks.particles[800].lifetimesLeft, 0);
+    sparks.emit(spark, 800, 1, 2, 3, 1, 0.5f, 0);
+    EXPECT_EQ(sparks.particles[1599].lifetimesLeft, 1);
+    EXPECT_EQ(sparks.particles[1600].lifetimesLeft, 0);
+    EXPECT_EQ(sparks.particles[900].position[1], 2.0f) << "sparks start at their origin";
+    sparks.emit(spark, 20000, 0, 0, 0, 1, 1, 1);
+    EXPECT_EQ(liveCount(sparks), particlePoolSize);
+}
+
+TEST_F(Particles, SparkDirectionsAreNormalisedThenScaled) {
+    ParticleSystem sparks;
+    sparks.emit(risingSpark, 200, 0, 0, 0, 1, 1, 1);
+    int upwards = 0;
+    for (int i = 0; i < 200; ++i) {
+        const float* v = sparks.particles[i].velocity;
+        const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        EXPECT_LE(length, 0.1f);  // a unit vector times at most 999 / 10000
+        upwards += v[1] >= 0.0f;
+        EXPECT_GE(sparks.particles[i].life, 1500.0f);
+        EXPECT_LT(sparks.particles[i].life, 3000.0f);
+    }
+    EXPECT_EQ(upwards, 200) << "rising sparks never point down";
+}
+
+TEST_F(Particles, DustDriftsAndRespawnsInItsBox) {
+    ParticleSystem dust;
+    dust.emit(boxDust, 1, 10, 10, 10, 0, 0, -0.1f);
+    Particle& p = dust.particles[0];
+    p.life = 2000.0f;
+    const float z = p.position[2];
+    dust.update(100.0f);
+    EXPECT_FLOAT_EQ(p.position[2], z - 10.0f);
+    EXPECT_EQ(p.life, 1900.0f);
+    for (int i = 0; i < 19; ++i) dust.update(100.0f);
+    EXPECT_EQ(p.lifetimesLeft, 998);
+    EXPECT_GE(p.life, 2000.0f) << "a fresh lifetime";
+    for (int axis = 0; axis < 3; ++axis) EXPECT_LE(std::abs(p.position[axis]), 10.0f);
+}
+
+TEST_F(Particles, SparksSlowDownAsTheyFade) {
+    ParticleSystem sparks;
+    sparks.emit(risingSpark, 1, 0, 0, 0, 1, 1, 1);
+    Particle& p = sparks.particles[0];
+    p.life = 1500.0f;
+    p.velocity[0] = 0.02f, p.velocity[1] = 0.0f, p.velocity[2] = 0.0f;
+    sparks.update(10.0f);
+    EXPECT_FLOAT_EQ(p.position[0], 0.1f);  // half of velocity times step
+    p.life = 5.0f;
+    sparks.update(10.0f);
+    EXPECT_EQ(p.lifetimesLeft, 0) << "sparks live once";
+    const float x = p.position[0];
+    sparks.update(10.0f);
+    EXPECT_EQ(p.position[0], x) << "a free slot does not move";
+}
+
+TEST_F(Particles, SparkColourFadesTowardsGrey) {
+    const int target = offscreenTarget(32, 32);
+    bindRenderTarget(target);
+    glClearColor(0, 0, 0, 0);
+    clearBuffers(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -2, 2, -1, 1);
+    resetModelview();
+    setBlendMode(0);
+
+    ParticleSystem sparks;
+    sparks.setMaterial(&builtInMaterial(VertexColour));
+    sparks.emit(spark, 1, 0, 0, 0, 1.0f, 0.6f, 0.0f);
+    sparks.particles[0].position[0] = sparks.particles[0].position[1] = sparks.particles[0].position[2] = 0;
+    sparks.particles[0].life = 1000.0f;
+    glEnable(GL_LIGHTING);
+    sparks.draw();
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_EQ(currentMaterial, nullptr);
+    EXPECT_PRED3(near, pixelAt(16, 16, 32), (Rgba{255, 153, 0, 128}), 1);
+    EXPECT_EQ(pixelAt(1, 1, 32), (Rgba{0, 0, 0, 0})) << "the unit quad covers only the middle";
+
+    sparks.particles[0].life = 500.0f;  // halfway to grey 0.2, alpha 0.25
+    sparks.draw();
+    EXPECT_PRED3(near, pixelAt(16, 16, 32), (Rgba{153, 102, 26, 64}), 1);
+}
+
+}  // namespace
