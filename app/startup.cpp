@@ -10,6 +10,7 @@
 #include "app/demo_state.h"
 #include "image/texture_registry.h"
 #include "render/shader_library.h"
+#include "xsi/xsi_reader.h"
 
 WindowSize chooseWindowSize(int argc, char** argv) {
     if (argc < 3) return {1280, 800};
@@ -23,6 +24,7 @@ bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
     }
     initShaderLibrary();
     demoState.overlayTexture = loadTexture("data\\overlay.png", 1);
+    loadXsiScene("data\\postproc.XSI", demoState.postScene);
     setFrameFunction(renderFrame);
     installMouseHandler();
     installKeyboardHandler();

@@ -1,0 +1,252 @@
+// The dotXSI line reader: indent, tokens and fields, line ends, the end of the file, and loads of
+// whole files that hold no materials.
+#include "xsi/xsi_reader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <string>
+
+#include "tests/xsi/xsi_test_files.h"
+
+namespace {
+
+// Line tests need no GL: a directory to write into is enough.
+class XsiLineTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const std::string directory = makeTempDir("xsi_line_");
+        ASSERT_FALSE(directory.empty());
+        ASSERT_EQ(chdir(directory.c_str()), 0);
+    }
+    void TearDown() override { closeXsiFile(); }
+
+    // Opens a file holding exactly text and reads its first line.
+    void readFirstLine(const std::string& text) {
+        writeSceneFile("line.xsi", text);
+        ASSERT_TRUE(openXsiFile("line.xsi"));
+        readXsiLine();
+    }
+
+    void expectFields(const char* f0, const char* f1, const char* f2, const char* f3) {
+        EXPECT_STREQ(xsiLine.fields[0], f0);
+        EXPECT_STREQ(xsiLine.fields[1], f1);
+        EXPECT_STREQ(xsiLine.fields[2], f2);
+        EXPECT_STREQ(xsiLine.fields[3], f3);
+    }
+};
+
+TEST_F(XsiLineTest, HeaderGivesIndentTokensAndNoFields) {
+    readFirstLine("\t\tSI_Model MDL-cube {\n");
+    EXPECT_STREQ(xsiLine.raw, "\t\tSI_Model MDL-cube {");
+    EXPECT_EQ(xsiLine.indent, 2);
+    EXPECT_STREQ(xsiLine.tokens[0], "SI_Model");
+    EXPECT_STREQ(xsiLine.tokens[1], "MDL-cube");
+    EXPECT_STREQ(xsiLine.tokens[2], "{");
+    EXPECT_STREQ(xsiLine.tokens[3], "");
+    EXPECT_STREQ(xsiLine.tokens[4], "");
+    expectFields("", "", "", "");
+}
+
+TEST_F(XsiLineTest, WordsPastTheFifthAreIgnored) {
+    readFirstLine(" one\ttwo  three four five six\n");
+    EXPECT_EQ(xsiLine.indent, 0);
+    EXPECT_STREQ(xsiLine.tokens[0], "one");
+    EXPECT_STREQ(xsiLine.tokens[4], "five");
+}
+
+TEST_F(XsiLineTest, QuotedKeywordWithComma) {
+    readFirstLine("\t\t\"POSITION\",\n");
+    EXPECT_EQ(xsiLine.indent, 2);
+    EXPECT_STREQ(xsiLine.tokens[0], "\"POSITION\",");
+    expectFields("POSITION", "", "", "");
+}
+
+TEST_F(XsiLineTest, LineWithoutQuoteStoresNoField) {
+    readFirstLine("1.500000,\n");
+    EXPECT_STREQ(xsiLine.tokens[0], "1.500000,");
+    expectFields("", "", "", "");
+}
+
+TEST_F(XsiLineTest, CopyingStaysOnAfterTheFirstQuote) {
+    readFirstLine("\"a\",1.5,\"b\",\n");
+    expectFields("a", "1.5", "b", "");
+}
+
+TEST_F(XsiLineTest, FieldsCountCommasFromTheLineStart) {
+    readFirstLine("1,\"x\"\n");
+    expectFields("", "x", "", "");
+}
+
+TEST_F(XsiLineTest, SpacesAndTabsAfterTheFirstQuoteAreKept) {
+    readFirstLine("\t\"GLSL_Program\",\"Text\",\"uniform vec4 c;\tvoid f()\n");
+    expectFields("GLSL_Program", "Text", "uniform vec4 c;\tvoid f()", "");
+}
+
+TEST_F(XsiLineTest, FieldThreeKeepsTheLastOfMoreFields) {
+    readFirstLine("\"a\",\"b\",\"c\",\"d\",\"e\",\"f\"\n");
+    expectFields("a", "b", "c", "f");
+}
+
+TEST_F(XsiLineTest, SpacesBeforeATabGiveIndentZero) {
+    readFirstLine("  \tword\n");
+    EXPECT_EQ(xsiLine.indent, 0);
+    EXPECT_STREQ(xsiLine.tokens[0], "word");
+}
+
+TEST_F(XsiLineTest, LastLineWithoutLineFeedThenEmptyReads) {
+    writeSceneFile("line.xsi", "first\n\tlast {");
+    ASSERT_TRUE(openXsiFile("line.xsi"));
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "first");
+    EXPECT_FALSE(xsiEndOfFile());
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "\tlast {");
+    EXPECT_STREQ(xsiLine.tokens[0], "last");
+    EXPECT_TRUE(xsiEndOfFile());
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "");
+    EXPECT_EQ(xsiLine.indent, 0);
+    for (const auto& token : xsiLine.tokens) EXPECT_STREQ(token, "");
+    for (const auto& field : xsiLine.fields) EXPECT_STREQ(field, "");
+}
+
+TEST_F(XsiLineTest, EndOfFileShowsOnlyAfterAReadRunsIntoIt) {
+    writeSceneFile("line.xsi", "only\n");
+    ASSERT_TRUE(openXsiFile("line.xsi"));
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "only");
+    EXPECT_FALSE(xsiEndOfFile());
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "");
+    EXPECT_TRUE(xsiEndOfFile());
+
+    rewindXsiFile();
+    EXPECT_FALSE(xsiEndOfFile());
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "only");
+}
+
+TEST_F(XsiLineTest, CarriageReturnOnlyBeforeALineFeedIsDropped) {
+    writeSceneFile("line.xsi", "}\r\na\rb\n");
+    ASSERT_TRUE(openXsiFile("line.xsi"));
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "}");
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "a\rb");
+}
+
+TEST_F(XsiLineTest, NoFileOpenReadsAsTheEnd) {
+    closeXsiFile();
+    EXPECT_TRUE(xsiEndOfFile());
+    readXsiLine();
+    EXPECT_STREQ(xsiLine.raw, "");
+    EXPECT_STREQ(xsiLine.tokens[0], "");
+}
+
+TEST_F(XsiLineTest, LongLinesAreCutAndTheNextLineReadsWhole) {
+    const std::string longest(xsiLineSize - 1, 'x');
+    const std::string tooLong = "\t\"" + std::string(400, 'y') + "\",\"z\"";
+    writeSceneFile("line.xsi", longest + "\n" + tooLong + "\n" + tooLong + "\nnext line\n");
+    ASSERT_TRUE(openXsiFile("line.xsi"));
+    testing::internal::CaptureStdout();
+    readXsiLine();
+    EXPECT_EQ(std::string(xsiLine.raw), longest);
+    readXsiLine();
+    EXPECT_EQ(std::string(xsiLine.raw), tooLong.substr(0, xsiLineSize - 1));
+    EXPECT_EQ(xsiLine.indent, 1);
+    EXPECT_EQ(std::string(xsiLine.fields[0]), std::string(xsiLineSize - 3, 'y'));
+    readXsiLine();
+    readXsiLine();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_STREQ(xsiLine.raw, "next line");
+    EXPECT_STREQ(xsiLine.tokens[1], "line");
+    // Said once for the file, not once per line or pass.
+    EXPECT_EQ(countOf(printed, "longer than 255 characters"), 1u) << printed;
+}
+
+TEST_F(XsiLineTest, CountsMustFitTheRestOfTheFile) {
+    writeSceneFile("line.xsi", "3,\n1\n2\n3\n");
+    ASSERT_TRUE(openXsiFile("line.xsi"));
+    readXsiLine();
+    EXPECT_EQ(xsiBytesLeft(), 6u);
+    EXPECT_TRUE(checkXsiCount(3, "position"));
+    EXPECT_TRUE(checkXsiCount(6, "position"));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(checkXsiCount(7, "position"));
+    EXPECT_FALSE(checkXsiCount(-1, "normal"));
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("position count 7"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("normal count -1"), std::string::npos) << printed;
+}
+
+TEST(XsiNumbers, ReadLikeAtoiAndAtof) {
+    EXPECT_EQ(xsiInt("1.000000,"), 1);
+    EXPECT_EQ(xsiInt("  -12,"), -12);
+    EXPECT_EQ(xsiInt(""), 0);
+    EXPECT_EQ(xsiInt("\"x\","), 0);
+    EXPECT_EQ(xsiInt("99999999999999999999"), INT_MAX);
+    EXPECT_EQ(xsiInt("-99999999999999999999"), INT_MIN);
+    EXPECT_EQ(xsiFloat("0.250000,"), 0.25f);
+    EXPECT_EQ(xsiFloat(""), 0.0f);
+}
+
+TEST(XsiNames, LongNamesAreCutWithAMessage) {
+    char name[80];
+    const std::string longName(100, 'n');
+    testing::internal::CaptureStdout();
+    copyXsiName(name, "short");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_STREQ(name, "short");
+    testing::internal::CaptureStdout();
+    copyXsiName(name, longName.c_str());
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("cut"), std::string::npos);
+    EXPECT_EQ(std::string(name), longName.substr(0, 79));
+}
+
+using XsiLoad = XsiSceneTest;
+
+TEST_F(XsiLoad, MissingFileSaysSoAndGivesNoRoot) {
+    SceneNode existing;
+    SceneNode* root = &existing;
+    testing::internal::CaptureStdout();
+    loadXsiScene("data\\missing.xsi", root);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(root, nullptr);
+    EXPECT_NE(printed.find("data\\missing.xsi"), std::string::npos) << printed;
+}
+
+TEST_F(XsiLoad, FileWithoutModelGivesNoRoot) {
+    writeSceneFile("data/empty.xsi", "xsi 0300txt 0032\n\nSI_FileInfo {\n\t\"me\",\n}\n");
+    SceneNode existing;
+    SceneNode* root = &existing;
+    loadXsiScene("data\\empty.xsi", root);
+    EXPECT_EQ(root, nullptr);
+}
+
+TEST_F(XsiLoad, OnlyTheFirstTopLevelModelIsRead) {
+    writeSceneFile("data/two.xsi",
+                   "SI_Model MDL-first {\n"
+                   "\tSI_Model MDL-inner {\n"
+                   "\t}\n"
+                   "}\n"
+                   "SI_Model MDL-second {\n"
+                   "}\n");
+    const auto root = loadScene("data\\two.xsi");
+    ASSERT_NE(root, nullptr);
+    EXPECT_STREQ(root->name, "MDL-first");
+    EXPECT_EQ(root->kind, ModelNode);
+    ASSERT_EQ(root->children.size(), 1u);
+    EXPECT_STREQ(root->children[0]->name, "MDL-inner");
+    EXPECT_TRUE(root->children[0]->children.empty());
+}
+
+TEST_F(XsiLoad, ModelAsTheLastLineWithoutLineFeedIsRead) {
+    writeSceneFile("data/last.xsi", "\nSI_Model MDL-last {");
+    const auto root = loadScene("data/last.xsi");
+    ASSERT_NE(root, nullptr);
+    EXPECT_STREQ(root->name, "MDL-last");
+}
+
+}  // namespace

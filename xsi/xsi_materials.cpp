@@ -1,0 +1,267 @@
+// Material library, image library and the binding of images to texture slots.
+#include "xsi/xsi_materials.h"
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "app/print_line.h"
+#include "image/texture_registry.h"
+#include "render/material.h"
+#include "render/shader_program.h"
+#include "xsi/xsi_reader.h"
+
+std::vector<XsiImage> xsiImages;
+
+namespace {
+
+bool equals(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+// One GLSL source as it is collected line by line, held to the size of the show's buffers.
+struct GlslSource {
+    std::string text;
+    bool overflowed = false;
+
+    void start(const char* firstLine) {
+        text.clear();
+        overflowed = false;
+        append(firstLine, "");
+    }
+
+    void append(const char* line, const char* ending) {
+        if (overflowed) return;
+        const std::size_t length = std::strlen(line) + std::strlen(ending);
+        if (text.size() + length > glslSourceSize - 1) {
+            overflowed = true;
+            printLine("Scene file %s: GLSL source longer than %zu characters; its material keeps the fixed pipeline.",
+                      xsiFileName(), glslSourceSize - 1);
+            return;
+        }
+        text += line;
+        text += ending;
+    }
+};
+
+// Block flags of the material pass. A closing brace clears the first one set, in this order.
+struct MaterialBlocks {
+    bool skipBlock = false;
+    bool otherShader = false;
+    bool inUniform = false;
+    bool inTexture = false;
+    bool inCubeMap = false;
+
+    bool closeOne() {
+        for (bool* flag : {&skipBlock, &otherShader, &inUniform, &inTexture, &inCubeMap}) {
+            if (*flag) {
+                *flag = false;
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+enum class SourceEnd { none, withBrace, plain };
+
+// Whether a source line ends its GLSL source: a first token of exactly }", or ",.
+SourceEnd sourceEnd(const XsiLine& line) {
+    if (equals(line.tokens[0], "}\",")) return SourceEnd::withBrace;
+    if (equals(line.tokens[0], "\",")) return SourceEnd::plain;
+    return SourceEnd::none;
+}
+
+// Adds a source line; true when the line ended the source.
+bool collectSourceLine(GlslSource& source, const XsiLine& line) {
+    switch (sourceEnd(line)) {
+    case SourceEnd::withBrace:
+        source.append("}", "");
+        return true;
+    case SourceEnd::plain:
+        return true;
+    case SourceEnd::none:
+        break;
+    }
+    source.append(line.raw, "\n");
+    return false;
+}
+
+// Only the file name at the end of an image path is ever used, so an overlong path keeps its end.
+void copyImagePath(char (&destination)[xsiImageNameSize], const char* path) {
+    const std::size_t length = std::strlen(path);
+    if (length < sizeof destination) {
+        std::memcpy(destination, path, length + 1);
+        return;
+    }
+    const char* end = path + length - (sizeof destination - 1);
+    printLine("Scene file %s: image path longer than %zu characters, only its end is kept: %s", xsiFileName(),
+              sizeof destination - 1, end);
+    std::memcpy(destination, end, sizeof destination);
+}
+
+int cubeFaceIndex(const char* name) {
+    for (int face = 0; face < 6; ++face)
+        if (equals(name, cubeFaceNames[face])) return face;
+    return -1;
+}
+
+}  // namespace
+
+void readMaterialLibrary() {
+    rewindXsiFile();
+    bool inLibrary = false;
+    bool inMaterial = false;
+    bool collectingVertex = false;
+    bool collectingFragment = false;
+    MaterialBlocks blocks;
+    Material* material = nullptr;
+    MaterialUniform* uniform = nullptr;
+    MaterialTexture* texture = nullptr;
+    MaterialCubeTexture* cube = nullptr;
+    GlslSource vertexSource, fragmentSource;
+
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        const XsiLine& line = xsiLine;
+        const char* token0 = line.tokens[0];
+        const char* field0 = line.fields[0];
+
+        if (equals(token0, "SI_MaterialLibrary")) inLibrary = true;
+
+        if (inLibrary && equals(token0, "XSI_Material")) {
+            // Looked up as it would be stored, so that a cut name still finds its material.
+            char name[materialNameSize];
+            copyXsiName(name, line.tokens[1]);
+            if (findMaterialByName(name) != nullptr) {
+                printLine("Duplicate shader, skipping.\n");
+            } else {
+                inMaterial = true;
+                shaderLibrary.materials.push_back(std::make_unique<Material>());
+                material = shaderLibrary.materials.back().get();
+                std::memcpy(material->name, name, sizeof name);
+            }
+        }
+
+        // Checked before any source line is collected: an unindented brace in GLSL ends the pass.
+        if (inLibrary && equals(line.raw, "}")) return;
+
+        if (!inMaterial || material == nullptr) continue;
+
+        if (equals(field0, "GLSL_Program")) {
+            collectingVertex = true;
+            blocks.otherShader = true;
+            vertexSource.start(line.fields[2]);
+        } else if (equals(field0, "GLSL_ProgramF")) {
+            collectingFragment = true;
+            blocks.otherShader = true;
+            fragmentSource.start(line.fields[2]);
+        } else if (equals(token0, "XSI_MaterialInfo") || equals(token0, "SI_FCurve")) {
+            blocks.skipBlock = true;
+        } else if (equals(field0, "Softimage.GLSLUniform.1")) {
+            uniform = material->addUniform(0, 0, 0, 0, "");
+            blocks.inUniform = true;
+        } else if (equals(field0, "Softimage.material-phong.1") || equals(field0, "Softimage.material-blinn.1")) {
+            blocks.otherShader = true;
+        } else if (equals(field0, "Softimage.OGL13CubicTexture.1")) {
+            blocks.inCubeMap = true;
+            cube = material->addCubeTexture(0, "");
+        } else if (equals(field0, "Softimage.OGL13Texture.1") || equals(field0, "Softimage.OGL13Texture.2")) {
+            texture = material->addTexture(0, "");
+            blocks.inTexture = true;
+        } else if (equals(token0, "}") && !collectingVertex && !collectingFragment) {
+            if (!blocks.closeOne()) inMaterial = false;
+        } else if (blocks.inCubeMap) {
+            if (cube == nullptr) continue;
+            if (equals(field0, "UniformName")) {
+                copyXsiName(cube->uniformName, line.fields[2]);
+            } else if (const int face = cubeFaceIndex(field0); face >= 0) {
+                copyXsiName(cube->faceNames[face], line.fields[1]);
+            }
+        } else if (blocks.inTexture) {
+            if (texture == nullptr) continue;
+            if (equals(field0, "UniformName"))
+                copyXsiName(texture->uniformName, line.fields[2]);
+            else if (equals(line.fields[2], "IMAGE"))
+                copyXsiName(texture->imageName, line.fields[1]);
+        } else if (blocks.inUniform) {
+            if (uniform == nullptr) continue;
+            if (equals(field0, "Variable")) {
+                copyXsiName(uniform->name, line.fields[2]);
+            } else {
+                static const char* const elements[4] = {"element0", "element1", "element2", "element3"};
+                for (int i = 0; i < 4; ++i)
+                    if (equals(field0, elements[i])) uniform->value[i] = xsiFloat(line.fields[2]);
+            }
+        } else if (collectingVertex) {
+            if (collectSourceLine(vertexSource, line)) collectingVertex = false;
+        } else if (collectingFragment) {
+            if (collectSourceLine(fragmentSource, line)) {
+                collectingFragment = false;
+                // A cut source would only fail to compile; such a material keeps program 0.
+                if (!vertexSource.overflowed && !fragmentSource.overflowed)
+                    material->program = createShaderProgram(vertexSource.text.c_str(), fragmentSource.text.c_str());
+            }
+        }
+    }
+}
+
+void readImageLibrary() {
+    rewindXsiFile();
+    bool inLibrary = false;
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (equals(xsiLine.tokens[0], "XSI_ImageLibrary")) inLibrary = true;
+        if (inLibrary && equals(xsiLine.raw, "}")) return;
+        if (inLibrary && equals(xsiLine.tokens[0], "XSI_Image")) {
+            xsiImages.push_back(XsiImage{});
+            XsiImage& image = xsiImages.back();
+            copyXsiName(image.name, xsiLine.tokens[1]);
+            readXsiLine();
+            copyImagePath(image.path, xsiLine.fields[0]);
+        }
+    }
+}
+
+const char* pathFileName(const char* path) {
+    if (path == nullptr) return "";
+    const char* name = path;
+    for (const char* c = path; *c != '\0'; ++c)
+        if (*c == '\\' || *c == '/') name = c + 1;
+    return name;
+}
+
+void bindImages() {
+    for (const auto& material : shaderLibrary.materials) {
+        for (const XsiImage& image : xsiImages) {
+            for (const auto& texture : material->textures) {
+                if (!equals(texture->imageName, image.name)) continue;
+                std::memcpy(texture->imageName, image.path, sizeof image.path);
+                const std::string fileName = pathFileName(texture->imageName);
+                std::memmove(texture->imageName, fileName.c_str(), fileName.size() + 1);
+                char path[100];
+                formatText(path, sizeof path, "data/%s", fileName.c_str());
+                const bool mipmapped = fileName == "desert_sand.png" || fileName == "desert_sand_NRM.png";
+                texture->textureIndex = loadTexture(path, mipmapped ? 2 : 1);
+                printLine("%s", path);
+            }
+        }
+    }
+
+    // Faces in the order the cube-map parameters sort in, the order in which they are matched.
+    static const int matchOrder[6] = {4, 3, 5, 0, 1, 2};  // back, bottom, front, left, right, top
+    for (const auto& material : shaderLibrary.materials) {
+        for (const auto& cube : material->cubeTextures) {
+            for (const XsiImage& image : xsiImages) {
+                for (const int face : matchOrder) {
+                    if (!equals(cube->faceNames[face], image.name)) continue;
+                    char path[100];
+                    formatText(path, sizeof path, "data/%s", pathFileName(image.path));
+                    copyXsiName(cube->faceNames[face], path);
+                }
+            }
+            const auto& faces = cube->faceNames;
+            cube->textureIndex = loadCubeMap(faces[1], faces[2], faces[4], faces[0], faces[3], faces[5], 1);
+        }
+    }
+
+    xsiImages.clear();
+}

@@ -1,0 +1,33 @@
+// The material and image passes of a scene-file load: GLSL materials of the file's material
+// library into the shader library, the file's image list, and the textures they bind together.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+constexpr int xsiImageNameSize = 80;  // name and path bytes, terminator included
+
+// Bytes of each GLSL source buffer of the material pass, terminator included.
+constexpr std::size_t glslSourceSize = 16384;
+
+struct XsiImage {
+    char name[xsiImageNameSize];
+    char path[xsiImageNameSize];  // as written in the file
+};
+
+// Images of the file being loaded, filled by readImageLibrary and emptied by bindImages.
+extern std::vector<XsiImage> xsiImages;
+
+// Rewinds the open file and appends every material of its SI_MaterialLibrary that the shader
+// library does not have yet; a name already there prints "Duplicate shader, skipping.\n".
+void readMaterialLibrary();
+
+// Rewinds the open file and lists the images of its XSI_ImageLibrary in xsiImages.
+void readImageLibrary();
+
+// Loads the textures and cube maps that the materials' slots name through xsiImages, prints each
+// 2D texture's path, then empties xsiImages.
+void bindImages();
+
+// The text after the last backslash or slash of a path; the whole path when it has none.
+const char* pathFileName(const char* path);

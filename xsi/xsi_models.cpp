@@ -1,0 +1,290 @@
+// Models, transforms, meshes and lights of a scene file.
+#include "xsi/xsi_models.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/print_line.h"
+#include "render/material.h"
+#include "scene/matrix.h"
+#include "scene/scene_node.h"
+#include "xsi/xsi_reader.h"
+#include "xsi/xsi_text.h"
+
+namespace {
+
+constexpr int attributeListSize = 200;
+
+bool tokenIs(const char* word) { return std::strcmp(xsiLine.tokens[0], word) == 0; }
+bool fieldIs(const char* word) { return std::strcmp(xsiLine.fields[0], word) == 0; }
+
+bool deepModelReported = false;
+
+// Passes over a model's lines up to its own closing brace.
+void skipModel(int depth) {
+    if (!deepModelReported) {
+        printLine("Scene file %s: models nested deeper than %d levels are left out.", xsiFileName(), maxModelDepth);
+        deepModelReported = true;
+    }
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (tokenIs("}") && xsiLine.indent == depth) return;
+    }
+}
+
+// Reads count entries of width floats, one line each, into values; what is put into each entry
+// is up to store. Returns the count kept: 0 when the count does not fit the file.
+template <typename Store>
+int readEntries(std::vector<float>& values, int count, int width, const char* what, Store store) {
+    values.clear();
+    if (!checkXsiCount(count, what)) return 0;
+    values.assign(static_cast<std::size_t>(count) * static_cast<std::size_t>(width), 0.0f);
+    for (int i = 0; i < count && !xsiEndOfFile(); ++i) {
+        readXsiLine();
+        store(&values[static_cast<std::size_t>(i) * static_cast<std::size_t>(width)]);
+    }
+    return count;
+}
+
+// Index triples, one line each, empty lines skipped; stops early at the end of the file.
+unsigned readTriples(std::vector<int>& indices, unsigned count) {
+    indices.assign(3 * static_cast<std::size_t>(count), 0);
+    unsigned taken = 0;
+    while (taken < count && !xsiEndOfFile()) {
+        readXsiLine();
+        if (xsiLine.raw[0] == '\0') continue;
+        int* triple = &indices[3 * static_cast<std::size_t>(taken)];
+        std::sscanf(xsiLine.raw, "%d,%d,%d", &triple[0], &triple[1], &triple[2]);
+        ++taken;
+    }
+    indices.resize(3 * static_cast<std::size_t>(taken));
+    return taken;
+}
+
+bool tripleInRange(const std::vector<int>& indices, std::size_t triangle, std::size_t entries) {
+    for (std::size_t c = 3 * triangle; c < 3 * triangle + 3; ++c)
+        if (indices[c] < 0 || static_cast<std::size_t>(indices[c]) >= entries) return false;
+    return true;
+}
+
+// True when every index the triangle is drawn with addresses an entry of its array. Index kinds
+// whose array the mesh lacks are never drawn and so never checked.
+bool triangleInRange(const Mesh& mesh, std::size_t k) {
+    if (!tripleInRange(mesh.positionIndices, k, mesh.positions.size() / 3)) return false;
+    const struct {
+        const std::vector<int>& indices;
+        const std::vector<float>& values;
+        std::size_t width;
+    } optional[3] = {{mesh.normalIndices, mesh.normals, 3},
+                     {mesh.colourIndices, mesh.colours, 3},
+                     {mesh.textureCoordinateIndices, mesh.textureCoordinates, 2}};
+    for (const auto& kind : optional)
+        if (!kind.values.empty() && kind.indices.size() >= 3 * k + 3 &&
+            !tripleInRange(kind.indices, k, kind.values.size() / kind.width))
+            return false;
+    return true;
+}
+
+void dropTrianglesOutOfRange(Mesh& mesh, const char* meshName) {
+    std::vector<std::size_t> kept;
+    for (std::size_t k = 0; k < mesh.triangleCount; ++k)
+        if (triangleInRange(mesh, k)) kept.push_back(k);
+    if (kept.size() == mesh.triangleCount) return;
+
+    printLine("Scene file %s, mesh %s: %zu triangles address entries outside their arrays and are left out.",
+              xsiFileName(), meshName, mesh.triangleCount - kept.size());
+    for (std::vector<int>* indices :
+         {&mesh.positionIndices, &mesh.normalIndices, &mesh.colourIndices, &mesh.textureCoordinateIndices}) {
+        // A section cut short by the end of the file keeps the triples it has, still aligned.
+        std::vector<int> compacted;
+        for (const std::size_t k : kept) {
+            if (indices->size() < 3 * k + 3) break;
+            compacted.insert(compacted.end(), indices->begin() + 3 * k, indices->begin() + 3 * k + 3);
+        }
+        indices->swap(compacted);
+    }
+    mesh.triangleCount = static_cast<unsigned>(kept.size());
+}
+
+void skipPastClosingBrace() {
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (tokenIs("}")) return;
+    }
+}
+
+}  // namespace
+
+void readModels(SceneNode*& root) {
+    rewindXsiFile();
+    root = nullptr;
+    deepModelReported = false;
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (!tokenIs("SI_Model")) continue;
+        auto node = std::make_unique<SceneNode>();
+        copyXsiName(node->name, xsiLine.tokens[1]);
+        readModelBody(*node, 0);
+        root = node.release();
+        return;
+    }
+}
+
+void readModelBody(SceneNode& node, int depth) {
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (tokenIs("}") && xsiLine.indent == depth) return;
+        if (tokenIs("SI_Transform")) {
+            readTransform(node.matrix);
+        } else if (tokenIs("SI_Mesh")) {
+            readMesh(node);
+        } else if (tokenIs("SI_Light")) {
+            node.children.push_back(std::make_unique<SceneNode>());
+            readLight(*node.children.back());
+        } else if (tokenIs("SI_Model")) {
+            if (depth + 1 > maxModelDepth) {
+                skipModel(depth + 1);
+                continue;
+            }
+            node.children.push_back(std::make_unique<SceneNode>());
+            SceneNode& child = *node.children.back();
+            copyXsiName(child.name, xsiLine.tokens[1]);
+            readModelBody(child, depth + 1);
+        }
+    }
+}
+
+void readTransform(Matrix4& matrix) {
+    // Scale x, y, z; rotation x, y, z in degrees; translation x, y, z. Values past nine are dropped.
+    float values[9] = {};
+    int count = 0;
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (tokenIs("}")) break;
+        if (count < 9) values[count++] = xsiFloat(xsiLine.tokens[0]);
+    }
+    matrix.setScale(values[0], values[1], values[2]);
+    Matrix4 step;
+    step.setRotationX(degreesToRadians(values[3]));
+    matrix.multiply(step);
+    step.setRotationY(degreesToRadians(values[4]));
+    matrix.multiply(step);
+    step.setRotationZ(degreesToRadians(values[5]));
+    matrix.multiply(step);
+    step.setTranslation(values[6], values[7], values[8]);
+    matrix.multiply(step);
+}
+
+void readMesh(SceneNode& node) {
+    node.kind = MeshNode;
+    auto mesh = std::make_unique<Mesh>();
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (tokenIs("SI_Shape"))
+            readShape(*mesh);
+        else if (tokenIs("SI_TriangleList"))
+            readTriangleList(*mesh);
+        else if (tokenIs("}"))
+            break;
+    }
+    dropTrianglesOutOfRange(*mesh, node.name);
+    mesh->compile();
+    node.mesh = std::move(mesh);
+}
+
+void readShape(Mesh& mesh) {
+    readXsiLine();
+    readXsiLine();
+    int pending = 0;  // the entry count on the line before each array's name
+    while (!xsiEndOfFile()) {
+        readXsiLine();
+        if (tokenIs("}")) return;
+        if (fieldIs("POSITION")) {
+            mesh.positionCount = readEntries(mesh.positions, pending, 3, "position", [](float* p) {
+                std::sscanf(xsiLine.raw, "%f,%f,%f", &p[0], &p[1], &p[2]);
+            });
+        } else if (fieldIs("TEX_COORD_UV0")) {
+            readXsiLine();  // the name of the coordinate set
+            mesh.textureCoordinateCount =
+                readEntries(mesh.textureCoordinates, pending, 2, "texture coordinate", [](float* uv) {
+                    float u = 0.0f, v = 0.0f;
+                    std::sscanf(xsiLine.raw, "%f,%f", &u, &v);
+                    uv[0] = u;
+                    uv[1] = 1.0f - v;
+                });
+        } else if (fieldIs("COLOR")) {
+            mesh.colourCount = readEntries(mesh.colours, pending, 3, "colour", [](float* rgb) {
+                float alpha = 0.0f;
+                std::sscanf(xsiLine.raw, "%f,%f,%f,%f", &rgb[0], &rgb[1], &rgb[2], &alpha);
+            });
+        } else if (fieldIs("NORMAL")) {
+            mesh.normalCount = readEntries(mesh.normals, pending, 3, "normal", [](float* n) {
+                std::sscanf(xsiLine.raw, "%f,%f,%f", &n[0], &n[1], &n[2]);
+            });
+        } else {
+            pending = xsiInt(xsiLine.tokens[0]);
+        }
+    }
+}
+
+void readTriangleList(Mesh& mesh) {
+    readXsiLine();
+    int count = xsiInt(xsiLine.tokens[0]);
+    if (!checkXsiCount(count, "triangle")) count = 0;
+
+    readXsiLine();
+    char attributes[attributeListSize];
+    copyXsiName(attributes, xsiLine.fields[0]);
+
+    readXsiLine();
+    char materialName[materialNameSize];
+    copyXsiName(materialName, xsiLine.fields[0]);
+    if (Material* material = findMaterialByName(materialName))
+        mesh.material = material;
+    else if (!shaderLibrary.materials.empty())
+        mesh.material = shaderLibrary.materials.front().get();
+
+    readXsiLine();
+
+    const unsigned announced = static_cast<unsigned>(count);
+    const unsigned taken = readTriples(mesh.positionIndices, announced);
+    if (taken < announced)
+        printLine("Scene file %s: the file ends after %u of %u triangles.", xsiFileName(), taken, announced);
+    mesh.triangleCount = taken;
+    mesh.normalIndices.clear();
+    mesh.colourIndices.clear();
+    mesh.textureCoordinateIndices.clear();
+    // Always this order, whatever the order of the names in the list.
+    if (matchesInOrder(attributes, "NORMAL")) readTriples(mesh.normalIndices, taken);
+    if (matchesInOrder(attributes, "COLOR")) readTriples(mesh.colourIndices, taken);
+    if (matchesInOrder(attributes, "TEX_COORD_UV0")) readTriples(mesh.textureCoordinateIndices, taken);
+}
+
+void readLight(SceneNode& node) {
+    node.kind = LightNode;
+    auto light = std::make_unique<SceneLight>();
+    light->glLightIndex = lightCounter++;
+    readXsiLine();
+    const int typeCode = xsiInt(xsiLine.tokens[0]);
+    for (int i = 0; i < 3; ++i) readXsiLine();  // position, not kept
+    switch (typeCode) {
+    case 0:
+        light->kind = pointLight;
+        break;
+    case 2:
+        light->kind = spotLight;
+        break;
+    case 3:
+        light->kind = directionalLight;
+        for (int i = 0; i < 6; ++i) readXsiLine();
+        break;
+    default:
+        printLine("Unknown type of light!");
+        break;
+    }
+    node.light = std::move(light);
+    // The end of the light's inner block, then of SI_Light itself.
+    skipPastClosingBrace();
+    skipPastClosingBrace();
+}
