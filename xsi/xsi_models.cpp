@@ -55,7 +55,7 @@ unsigned readTriples(std::vector<int>& indices, unsigned count) {
         readXsiLine();
         if (xsiLine.raw[0] == '\0') continue;
         int* triple = &indices[3 * static_cast<std::size_t>(taken)];
-        std::sscanf(xsiLine.raw, "%d,%d,%d", &triple[0], &triple[1], &triple[2]);
+        scanXsiInts(xsiLine.raw, triple, 3);
         ++taken;
     }
     indices.resize(3 * static_cast<std::size_t>(taken));
@@ -202,25 +202,26 @@ void readShape(Mesh& mesh) {
         if (tokenIs("}")) return;
         if (fieldIs("POSITION")) {
             mesh.positionCount = readEntries(mesh.positions, pending, 3, "position", [](float* p) {
-                std::sscanf(xsiLine.raw, "%f,%f,%f", &p[0], &p[1], &p[2]);
+                scanXsiFloats(xsiLine.raw, p, 3);
             });
         } else if (fieldIs("TEX_COORD_UV0")) {
             readXsiLine();  // the name of the coordinate set
             mesh.textureCoordinateCount =
                 readEntries(mesh.textureCoordinates, pending, 2, "texture coordinate", [](float* uv) {
-                    float u = 0.0f, v = 0.0f;
-                    std::sscanf(xsiLine.raw, "%f,%f", &u, &v);
-                    uv[0] = u;
-                    uv[1] = 1.0f - v;
+                    float values[2] = {0.0f, 0.0f};
+                    scanXsiFloats(xsiLine.raw, values, 2);
+                    uv[0] = values[0];
+                    uv[1] = 1.0f - values[1];
                 });
         } else if (fieldIs("COLOR")) {
             mesh.colourCount = readEntries(mesh.colours, pending, 3, "colour", [](float* rgb) {
-                float alpha = 0.0f;
-                std::sscanf(xsiLine.raw, "%f,%f,%f,%f", &rgb[0], &rgb[1], &rgb[2], &alpha);
+                float values[4] = {rgb[0], rgb[1], rgb[2], 0.0f};  // the file's alpha is dropped
+                scanXsiFloats(xsiLine.raw, values, 4);
+                for (int i = 0; i < 3; ++i) rgb[i] = values[i];
             });
         } else if (fieldIs("NORMAL")) {
             mesh.normalCount = readEntries(mesh.normals, pending, 3, "normal", [](float* n) {
-                std::sscanf(xsiLine.raw, "%f,%f,%f", &n[0], &n[1], &n[2]);
+                scanXsiFloats(xsiLine.raw, n, 3);
             });
         } else {
             pending = xsiInt(xsiLine.tokens[0]);

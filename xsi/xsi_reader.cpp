@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <algorithm>
 #include <string>
 
 #include "app/data_file.h"
@@ -17,6 +19,8 @@ int lightCounter = 0;
 
 namespace {
 
+constexpr std::size_t readBufferSize = 1 << 16;
+
 struct OpenXsiFile {
     std::FILE* file = nullptr;
     std::string name;
@@ -24,9 +28,21 @@ struct OpenXsiFile {
     std::size_t position = 0;  // bytes consumed since the last rewind
     bool endOfFile = true;
     bool longLineReported = false;  // once per file, not once per pass
+    // Lines are cut out of large reads: a file is read three times, so this is the reader's floor.
+    std::unique_ptr<char[]> buffer;
+    const char* next = nullptr;
+    const char* end = nullptr;
 };
 
 OpenXsiFile openFile;
+
+bool refillBuffer() {
+    if (openFile.buffer == nullptr) openFile.buffer = std::make_unique<char[]>(readBufferSize);
+    const std::size_t got = std::fread(openFile.buffer.get(), 1, readBufferSize, openFile.file);
+    openFile.next = openFile.buffer.get();
+    openFile.end = openFile.next + got;
+    return got > 0;
+}
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -59,6 +75,7 @@ void closeXsiFile() {
 void rewindXsiFile() {
     if (openFile.file == nullptr) return;
     std::rewind(openFile.file);
+    openFile.next = openFile.end = nullptr;
     openFile.position = 0;
     openFile.endOfFile = false;
 }
@@ -76,33 +93,36 @@ bool checkXsiCount(long count, const char* what) {
 }
 
 void readXsiLine() {
-    std::FILE* file = openFile.file;
-    int length = 0;
-    bool cut = false;
-    if (file == nullptr) openFile.endOfFile = true;
-    while (file != nullptr) {
-        int c = std::getc(file);
-        if (c == EOF) {
+    std::size_t total = 0;  // characters of the line, however many fit
+    char last = '\0';       // the line's last character, wherever it was stored
+    bool endedByLineFeed = false;
+    if (openFile.file == nullptr) openFile.endOfFile = true;
+    while (openFile.file != nullptr) {
+        if (openFile.next == openFile.end && !refillBuffer()) {
             openFile.endOfFile = true;
             break;
         }
-        ++openFile.position;
-        if (c == '\n') break;
-        if (c == '\r') {
-            // Text mode on the files' home platform never lets the carriage return of a line end through.
-            const int next = std::getc(file);
-            if (next == '\n') {
-                ++openFile.position;
-                break;
-            }
-            if (next != EOF) std::ungetc(next, file);
+        const char* start = openFile.next;
+        const std::size_t available = static_cast<std::size_t>(openFile.end - start);
+        const auto* lineFeed = static_cast<const char*>(std::memchr(start, '\n', available));
+        const std::size_t chunk = lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - start) : available;
+        if (total < xsiLineSize - 1)
+            std::memcpy(xsiLine.raw + total, start, std::min(chunk, xsiLineSize - 1 - total));
+        total += chunk;
+        if (chunk > 0) last = start[chunk - 1];
+        openFile.next += chunk;
+        openFile.position += chunk;
+        if (lineFeed != nullptr) {
+            ++openFile.next;
+            ++openFile.position;
+            endedByLineFeed = true;
+            break;
         }
-        if (length < xsiLineSize - 1)
-            xsiLine.raw[length++] = static_cast<char>(c);
-        else
-            cut = true;
     }
-    xsiLine.raw[length] = '\0';
+    // Text mode on the files' home platform never lets the carriage return of a line end through.
+    if (endedByLineFeed && last == '\r') --total;
+    const bool cut = total > xsiLineSize - 1;
+    xsiLine.raw[cut ? xsiLineSize - 1 : total] = '\0';
     if (cut && !openFile.longLineReported) {
         printLine("Scene file %s: lines longer than %d characters are cut.", xsiFileName(), xsiLineSize - 1);
         openFile.longLineReported = true;
@@ -117,16 +137,21 @@ void splitXsiLine() {
     line.indent = 0;
     while (line.raw[line.indent] == '\t') ++line.indent;
 
-    std::memset(line.tokens, 0, sizeof line.tokens);
+    // Only the terminators are cleared: every line is split once per pass, and the tokens and
+    // fields are only ever read as strings.
+    for (auto& token : line.tokens) token[0] = '\0';
     const char* p = line.raw;
     for (int t = 0; t < xsiTokenCount; ++t) {
         while (isSpace(*p)) ++p;
         if (*p == '\0') break;
         int at = 0;
         while (*p != '\0' && !isSpace(*p)) line.tokens[t][at++] = *p++;
+        line.tokens[t][at] = '\0';
     }
 
-    std::memset(line.fields, 0, sizeof line.fields);
+    for (auto& field : line.fields) field[0] = '\0';
+    // Nothing is stored before the first quote, so a line without one has four empty fields.
+    if (std::strchr(line.raw, '"') == nullptr) return;
     int field = 0, at = 0;
     bool copying = false;
     for (const char* c = line.raw; *c != '\0' && *c != '\n'; ++c) {
@@ -162,6 +187,40 @@ int xsiInt(const char* text) {
 }
 
 float xsiFloat(const char* text) { return text != nullptr ? static_cast<float>(std::strtod(text, nullptr)) : 0.0f; }
+
+namespace {
+
+// Value lines are most of a scene file: a scanner of our own instead of sscanf's format parsing.
+template <typename Value, typename Parse>
+int scanNumbers(const char* text, Value* values, int count, Parse parse) {
+    if (text == nullptr) return 0;
+    const char* p = text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            if (*p != ',') return i;
+            ++p;
+        }
+        char* end = nullptr;
+        const Value value = parse(p, &end);
+        if (end == p) return i;
+        values[i] = value;
+        p = end;
+    }
+    return count;
+}
+
+}  // namespace
+
+int scanXsiFloats(const char* text, float* values, int count) {
+    return scanNumbers(text, values, count, [](const char* p, char** end) { return std::strtof(p, end); });
+}
+
+int scanXsiInts(const char* text, int* values, int count) {
+    return scanNumbers(text, values, count, [](const char* p, char** end) {
+        const long value = std::strtol(p, end, 10);
+        return static_cast<int>(value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : value);
+    });
+}
 
 void loadXsiScene(const char* path, SceneNode*& root) {
     root = nullptr;

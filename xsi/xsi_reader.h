@@ -64,6 +64,12 @@ void copyXsiName(char (&destination)[N], const char* source) {
 int xsiInt(const char* text);
 float xsiFloat(const char* text);
 
+// A line of comma-separated numbers, read as sscanf reads "%f,%f,..." or "%d,%d,...": white space
+// before each number, then exactly one comma between numbers. Stores up to count values and
+// returns how many; the rest of values is left alone. Ints saturate instead of overflowing.
+int scanXsiFloats(const char* text, float* values, int count);
+int scanXsiInts(const char* text, int* values, int count);
+
 // Loads one scene file: its new materials go into the shader library with their textures, and
 // root is set to a new tree of the file's first top-level SI_Model (owned by the caller), or to
 // null when the file has none or cannot be opened.
