@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <string>
 
 #include "tests/xsi/xsi_test_files.h"
@@ -190,6 +192,26 @@ TEST(XsiNumbers, ReadLikeAtoiAndAtof) {
     EXPECT_EQ(xsiInt("-99999999999999999999"), INT_MIN);
     EXPECT_EQ(xsiFloat("0.250000,"), 0.25f);
     EXPECT_EQ(xsiFloat(""), 0.0f);
+}
+
+TEST(XsiNumbers, ValueLinesScanAsTheirScanfFormats) {
+    // The scanner stands in for sscanf's "%f,%f,%f" and "%d,%d,%d" on every value line.
+    const char* lines[] = {"\t\t\t1.000000,-2.500000,3.250000,", "1,2", " 4 , 5,6", "7,,8", "", "x,1,2",
+                           "\t-0.000001,1e3,2.5e-2", "   9", "1.5 2.5", "12,34,56,78", "+3,-4,+5"};
+    for (const char* line : lines) {
+        float expected[3] = {-7, -7, -7}, actual[3] = {-7, -7, -7};
+        const int matched = std::sscanf(line, "%f,%f,%f", &expected[0], &expected[1], &expected[2]);
+        EXPECT_EQ(scanXsiFloats(line, actual, 3), std::max(matched, 0)) << line;
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(actual[i], expected[i]) << line << " value " << i;
+
+        int expectedInts[3] = {-7, -7, -7}, actualInts[3] = {-7, -7, -7};
+        const int matchedInts = std::sscanf(line, "%d,%d,%d", &expectedInts[0], &expectedInts[1], &expectedInts[2]);
+        EXPECT_EQ(scanXsiInts(line, actualInts, 3), std::max(matchedInts, 0)) << line;
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(actualInts[i], expectedInts[i]) << line << " int " << i;
+    }
+    int huge[1] = {};
+    EXPECT_EQ(scanXsiInts("99999999999999", huge, 1), 1);
+    EXPECT_EQ(huge[0], INT_MAX) << "saturates instead of overflowing";
 }
 
 TEST(XsiNames, LongNamesAreCutWithAMessage) {
