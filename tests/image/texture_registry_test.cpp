@@ -10,14 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "image/jpeg_decoder.h"
 #include "render/gl_state.h"
 #include "tests/support/gl_context.h"
+#include "tests/support/jpeg_reference.h"
 #include "tests/support/png_files.h"
 #include "tests/support/process.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 
 TEST(JpegFileName, EndingDecidesInAnyCase) {
     for (const char* name : {"a.jpg", "a.JPG", "a.jPg", "data\\b.jpeg", "B.JPEG", "nodotjpg", "jpeg"})
@@ -117,6 +118,25 @@ TEST_F(TextureRegistryTest, PngComponentsPickTheFormatAndOddRowsUploadIntact) {
     const int rgbaIndex = loadTexture("data/rgba.png", 1);
     glBindTexture(GL_TEXTURE_2D, textureNames[rgbaIndex]);
     EXPECT_GT(levelParameter(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE), 0);
+}
+
+TEST_F(TextureRegistryTest, JpegsAreDecodedByOurDecoderAndStoredAsRgb) {
+    const TestPicture picture = makePhotoPicture(48, 32, 3);
+    ASSERT_TRUE(writeBytes("data/photo.JpG", encodeWithLibjpeg(picture, EncodeOptions{})));
+    const int index = loadTexture("data\\photo.JpG", 1);
+    glBindTexture(GL_TEXTURE_2D, textureNames[index]);
+    EXPECT_EQ(levelParameter(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH), 48);
+    EXPECT_EQ(levelParameter(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT), 32);
+    EXPECT_EQ(levelParameter(GL_TEXTURE_2D, 0, GL_TEXTURE_ALPHA_SIZE), 0) << "three components from RGBA data";
+
+    std::vector<unsigned char> decoded;
+    int width = 0, height = 0;
+    ASSERT_TRUE(decodeJpegFile("data/photo.JpG", decoded, width, height));
+    Bytes texels(static_cast<std::size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    for (std::size_t i = 0; i < texels.size(); ++i)
+        ASSERT_EQ(texels[i], decoded[i]) << "texel byte " << i << ": first file row at t = 0, unflipped";
 }
 
 TEST_F(TextureRegistryTest, MissingFileStillGetsAnIndex) {
