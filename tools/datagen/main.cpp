@@ -1,17 +1,22 @@
-// datagen OUTDIR: writes the show's default data set. For now it lays out the run directory only.
+// datagen OUTDIR: writes the show's default data set, OUTDIR/biisi.mp3 and OUTDIR/data/.
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <string>
+
+#include "tools/datagen/data_set.h"
+#include "tools/datagen/soundtrack.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: datagen OUTDIR\n");
         return 2;
     }
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(argv[1]) / "data", error);
-    if (error) {
-        std::fprintf(stderr, "datagen: cannot create %s/data: %s\n", argv[1], error.message().c_str());
+    const std::string outDir = argv[1];
+    if (!writeDataSet(outDir)) {
+        std::fprintf(stderr, "datagen: the data set in %s is incomplete\n", outDir.c_str());
+        return 1;
+    }
+    if (!writeSoundtrack((outDir + "/biisi.mp3").c_str())) {
+        std::fprintf(stderr, "datagen: the music in %s is missing\n", outDir.c_str());
         return 1;
     }
     return 0;
