@@ -10,6 +10,7 @@ packages=(
   libmp3lame-dev libjpeg-dev
   # tests and tools
   xvfb xauth libgl1-mesa-dri libgtest-dev libbenchmark-dev ffmpeg cmake ninja-build clang
+  libclang-rt-14-dev
   pkg-config g++
 )
 
