@@ -31,7 +31,6 @@ Slot* findSlot(const std::vector<std::unique_ptr<Slot>>& slots, const char* want
 
 MaterialUniform* Material::addUniform(float x, float y, float z, float w, const char* uniformName) {
     auto uniform = std::make_unique<MaterialUniform>();
-    *uniform = {};
     uniform->value[0] = x;
     uniform->value[1] = y;
     uniform->value[2] = z;
@@ -43,7 +42,6 @@ MaterialUniform* Material::addUniform(float x, float y, float z, float w, const 
 
 MaterialTexture* Material::addTexture(int textureIndex, const char* uniformName) {
     auto slot = std::make_unique<MaterialTexture>();
-    *slot = {};
     slot->textureIndex = textureIndex;
     copyName(slot->uniformName, uniformName);
     textures.push_back(std::move(slot));
@@ -52,7 +50,6 @@ MaterialTexture* Material::addTexture(int textureIndex, const char* uniformName)
 
 MaterialCubeTexture* Material::addCubeTexture(int textureIndex, const char* uniformName) {
     auto slot = std::make_unique<MaterialCubeTexture>();
-    *slot = {};
     slot->textureIndex = textureIndex;
     copyName(slot->uniformName, uniformName);
     cubeTextures.push_back(std::move(slot));
