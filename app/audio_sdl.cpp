@@ -12,8 +12,8 @@
 
 #include "app/audible_clock.h"
 #include "app/audio.h"
-#include "app/data_file.h"
-#include "app/print_line.h"
+#include "base/data_file.h"
+#include "base/print_line.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "app/music.h"
 
 #include "app/audio.h"
-#include "app/demo_state.h"
-#include "app/print_line.h"
+#include "base/demo_clock.h"
+#include "base/print_line.h"
 
 namespace {
 
@@ -32,21 +32,19 @@ bool initAudio() {
 void playMusic(const char* fileName) {
     audioDriver->startStream(fileName);
     audioDriver->setPositionMs(0);
-    demoState.musicMs = 0;
+    demoClock.musicMs = 0;
 }
 
 void updateAudio() {
     audioDriver->update();
     const std::uint32_t position = audioDriver->positionMs();
-    demoState.previousMusicMs = demoState.musicMs;
-    demoState.musicMs = static_cast<std::int32_t>(position);
-    demoState.frameSeconds = static_cast<float>((demoState.musicMs - demoState.previousMusicMs) / 1000.0);
+    demoClock.previousMusicMs = demoClock.musicMs;
+    demoClock.musicMs = static_cast<std::int32_t>(position);
+    demoClock.frameSeconds = static_cast<float>((demoClock.musicMs - demoClock.previousMusicMs) / 1000.0);
 }
 
 void seekMusic(std::int32_t deltaMs) {
-    demoState.musicMs += deltaMs;
-    audioDriver->setPositionMs(static_cast<std::uint32_t>(demoState.musicMs < 0 ? 0 : demoState.musicMs));
+    demoClock.musicMs += deltaMs;
+    audioDriver->setPositionMs(static_cast<std::uint32_t>(demoClock.musicMs < 0 ? 0 : demoClock.musicMs));
     audioDriver->update();
 }
-
-std::int32_t demoTimeMs() { return demoState.musicMs; }

@@ -1,5 +1,5 @@
-// The music and the show's clock: demoTimeMs is the music position of the current frame, the
-// one clock every scene, envelope and the timeline read.
+// The music and the driver of the show's clock: playback through the audio layer, and once per
+// frame the music position into demoClock (base/demo_clock.h), which everything else reads.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,3 @@ void updateAudio();
 
 // Moves the clock by deltaMs and the music to the new clock value.
 void seekMusic(std::int32_t deltaMs);
-
-// The clock value of the current frame in milliseconds; constant within a frame.
-std::int32_t demoTimeMs();

@@ -3,14 +3,14 @@
 
 #include <cstdlib>
 
-#include "app/music.h"
-#include "app/print_line.h"
-#include "app/timeline.h"
-#include "app/window.h"
 #include "app/demo_state.h"
-#include "image/texture_registry.h"
+#include "app/frame_composition.h"
+#include "app/music.h"
+#include "app/window.h"
+#include "base/print_line.h"
+#include "effects/post_process.h"
 #include "render/shader_library.h"
-#include "xsi/xsi_reader.h"
+#include "render/texture_registry.h"
 
 WindowSize chooseWindowSize(int argc, char** argv) {
     if (argc < 3) return {1280, 800};
@@ -18,13 +18,13 @@ WindowSize chooseWindowSize(int argc, char** argv) {
 }
 
 bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
-    if (!createWindow(argc, argv, size.width, size.height, fullScreen)) {
+    if (!createWindow(argc, argv, size.windowWidth, size.windowHeight, fullScreen)) {
         printLine("Creating window failed!\n");
         return false;
     }
     initShaderLibrary();
     demoState.overlayTexture = loadTexture("data\\overlay.png", 1);
-    loadXsiScene("data\\postproc.XSI", demoState.postScene);
+    loadPostScene();
     setFrameFunction(renderFrame);
     installMouseHandler();
     installKeyboardHandler();

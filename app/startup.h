@@ -2,10 +2,7 @@
 // before the first frame, in the one order that works.
 #pragma once
 
-struct WindowSize {
-    int width;
-    int height;
-};
+#include "base/window_size.h"
 
 // Width and height from the first two user arguments (atoi); 1280 by 800 with fewer than two.
 WindowSize chooseWindowSize(int argc, char** argv);

@@ -1,4 +1,4 @@
-// The timeline: which slot of the show a music time belongs to, and the frame function.
+// The timeline: which slot of the show a music time belongs to. Pure arithmetic on the clock value.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +6,6 @@
 constexpr int noSlot = 0;     // before the show (negative times)
 constexpr int endOfShow = 6;  // at or past showEndMs
 constexpr std::int32_t showEndMs = 210000;
-constexpr unsigned char escapeKey = 27;
 
 struct SlotInterval {
     int slot;
@@ -20,8 +19,3 @@ inline constexpr SlotInterval timelineSlots[] = {
 
 // The slot (1 to 5) whose interval holds t, noSlot for negative t, endOfShow from showEndMs on.
 int timelineSlot(std::int32_t t);
-
-// One frame: updates the clock, runs the slot of the current time, lays the overlay and the
-// letterbox bars over it, and ends the process with status 0 at the end of the show (before
-// drawing) or after a frame in which Escape was seen.
-void renderFrame();

@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/print_line.h"
+#include "base/print_line.h"
+#include "base/window_size.h"
 
 namespace {
 
@@ -72,8 +73,8 @@ bool createWindow(int argc, char** argv, int width, int height, bool fullScreen)
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
     glutInitDisplayMode(displayMode);
 
-    demoState.windowWidth = width;
-    demoState.windowHeight = height;
+    windowSize.windowWidth = width;
+    windowSize.windowHeight = height;
     if (fullScreen)
         openFullScreenWindow(width, height);
     else
@@ -111,8 +112,8 @@ void displayCallback() {
 }
 
 void reshapeCallback(int width, int height) {
-    demoState.windowWidth = width;
-    demoState.windowHeight = height;
+    windowSize.windowWidth = width;
+    windowSize.windowHeight = height;
 }
 
 void installMouseHandler() { glutMouseFunc(mouseCallback); }

@@ -1,7 +1,7 @@
 // Costs of the per-frame helpers that scenes call many times a frame.
 #include <benchmark/benchmark.h>
 
-#include "app/envelopes.h"
+#include "base/envelopes.h"
 #include "scene/matrix.h"
 
 namespace {

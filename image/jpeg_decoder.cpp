@@ -19,8 +19,8 @@
 #include <memory>
 #include <new>
 
-#include "app/data_file.h"
-#include "app/print_line.h"
+#include "base/data_file.h"
+#include "base/print_line.h"
 #include "image/jpeg_color.h"
 #include "image/jpeg_huffman.h"
 #include "image/jpeg_idct.h"

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "app/data_file.h"
-#include "app/print_line.h"
+#include "base/data_file.h"
+#include "base/print_line.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_state.h"
+#include "render/render_destinations.h"
 
 void setViewport(float x, float y, float width, float height) {
     glViewport(static_cast<GLint>(x), static_cast<GLint>(y), static_cast<GLsizei>(width),
@@ -35,32 +35,32 @@ void setPerspective(float fieldOfViewDegrees, float aspect, float nearPlane, flo
 void setCamera(float eyeX, float eyeY, float eyeZ, float centreX, float centreY, float centreZ,
                float upX, float upY, float upZ) {
     gluLookAt(eyeX, eyeY, eyeZ, centreX, centreY, centreZ, upX, upY, upZ);
-    glGetFloatv(GL_MODELVIEW_MATRIX, demoState.viewMatrix);
+    glGetFloatv(GL_MODELVIEW_MATRIX, renderDestinations.viewMatrix);
 }
 
-void setBlendMode(int mode) {
-    if (mode == 0) {
+void setBlendMode(BlendMode mode) {
+    if (mode == BlendMode::Off) {
         glDisable(GL_BLEND);
         return;
     }
     glEnable(GL_BLEND);
     switch (mode) {
-        case 1: glBlendFunc(GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 2: glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR); break;
-        case 3: glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
-        case 4: glBlendFunc(GL_SRC_ALPHA, GL_ONE); break;
+        case BlendMode::AlphaSaturate: glBlendFunc(GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_SRC_ALPHA); break;
+        case BlendMode::Darken: glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR); break;
+        case BlendMode::Alpha: glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+        case BlendMode::Additive: glBlendFunc(GL_SRC_ALPHA, GL_ONE); break;
         default: break;
     }
 }
 
-void setCullMode(int mode) {
-    if (mode == 0) {
+void setCullMode(CullMode mode) {
+    if (mode == CullMode::Off) {
         glDisable(GL_CULL_FACE);
         return;
     }
     glEnable(GL_CULL_FACE);
-    if (mode == 1) glCullFace(GL_BACK);
-    else if (mode == 2) glCullFace(GL_FRONT);
+    if (mode == CullMode::Back) glCullFace(GL_BACK);
+    else if (mode == CullMode::Front) glCullFace(GL_FRONT);
 }
 
 void bindTexture2D(unsigned glTextureName) {

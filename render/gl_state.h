@@ -18,16 +18,30 @@ void resetModelview();  // leaves the modelview matrix current
 // Projection matrix from gluPerspective; leaves the projection matrix current.
 void setPerspective(float fieldOfViewDegrees, float aspect, float nearPlane, float farPlane);
 
-// gluLookAt onto the modelview matrix, which is then kept in demoState.viewMatrix for lighting.
+// gluLookAt onto the modelview matrix, which is then kept in renderDestinations.viewMatrix for
+// the scene lights.
 void setCamera(float eyeX, float eyeY, float eyeZ, float centreX, float centreY, float centreZ,
                float upX, float upY, float upZ);
 
-// 0 off; 1 alpha-saturate, 2 darken by source colour, 3 alpha blend, 4 additive by alpha;
-// 5 and above: on with the factors left as they were.
-void setBlendMode(int mode);
+// Blending by number, as the scenes were written: the values are the modes' numbers.
+enum class BlendMode {
+    Off = 0,            // blending off, factors left as they were
+    AlphaSaturate = 1,  // source alpha saturate, one minus source alpha
+    Darken = 2,         // zero, one minus source colour: darkens by the source colour
+    Alpha = 3,          // source alpha, one minus source alpha: ordinary alpha blending
+    Additive = 4,       // source alpha, one: adds the source weighted by its alpha
+    KeepFactors = 5,    // on with the factors of the last mode that set them (so is any higher number)
+};
 
-// 0 off; 1 back faces, 2 front faces; other values: on, culled face unchanged.
-void setCullMode(int mode);
+enum class CullMode {
+    Off = 0,
+    Back = 1,
+    Front = 2,
+    KeepFace = 3,  // on with the face chosen last (so is any higher number)
+};
+
+void setBlendMode(BlendMode mode);
+void setCullMode(CullMode mode);
 
 // 2D texturing on, cube mapping and texture-coordinate generation off, then bind.
 void bindTexture2D(unsigned glTextureName);

@@ -5,11 +5,10 @@
 
 #include <cstring>
 
-#include "app/print_line.h"
-#include "image/texture_registry.h"
+#include "base/print_line.h"
 #include "render/shader_program.h"
+#include "render/texture_registry.h"
 
-ShaderLibrary shaderLibrary;
 Material* currentMaterial = nullptr;
 Material* overrideMaterial = nullptr;
 
@@ -86,22 +85,6 @@ void Material::apply() {
         const MaterialTexture& slot = *shown.textures[j];
         setSampler2D(shown.program, slot.uniformName, textureNames[slot.textureIndex], static_cast<int>(j));
     }
-}
-
-Material& builtInMaterial(BuiltInMaterial which) { return *shaderLibrary.materials[static_cast<std::size_t>(which)]; }
-
-int addBuiltInMaterial(const char* vertexSource, const char* fragmentSource) {
-    shaderLibrary.materials.push_back(std::make_unique<Material>());
-    Material& material = *shaderLibrary.materials.back();
-    material.program = createShaderProgram(vertexSource, fragmentSource);
-    return static_cast<int>(shaderLibrary.materials.size() - 1);
-}
-
-Material* findMaterialByName(const char* name) {
-    if (name == nullptr) return nullptr;
-    for (const auto& material : shaderLibrary.materials)
-        if (std::strcmp(material->name, name) == 0) return material.get();
-    return nullptr;
 }
 
 MaterialUniform* setUniformValue(MaterialUniform* uniform, float x, float y, float z, float w) {

@@ -1,6 +1,5 @@
 // Materials: a GLSL program with the values of its vec4 uniforms and the textures of its samplers,
-// each slot addressed by the uniform's name. ShaderLibrary lists every material of the run: the
-// eight built-ins at indices 0 to 7, then those read from scene files.
+// each slot addressed by the uniform's name, and the apply/release pair every draw goes through.
 #pragma once
 
 #include <memory>
@@ -48,34 +47,8 @@ struct Material {
     void apply();
 };
 
-struct ShaderLibrary {
-    std::vector<std::unique_ptr<Material>> materials;
-};
-
-extern ShaderLibrary shaderLibrary;
 extern Material* currentMaterial;
-extern Material* overrideMaterial;
-
-enum BuiltInMaterial {
-    TexturedAlpha = 0,
-    PolarQuad = 1,
-    Gradient = 2,
-    Sprite = 3,
-    VertexColour = 4,
-    BlurMask = 5,
-    TexturedDim = 6,
-    ScrolledTexture = 7,
-    builtInMaterialCount = 8,
-};
-
-// The built-in material of that index (the library must have been built).
-Material& builtInMaterial(BuiltInMaterial which);
-
-// A new material with its own program, appended to the library; returns its index.
-int addBuiltInMaterial(const char* vertexSource, const char* fragmentSource);
-
-// The first material of that name, or null.
-Material* findMaterialByName(const char* name);
+extern Material* overrideMaterial;  // shown instead of whichever material a draw applies
 
 // Store into a slot found by name; a null slot (name not found) is left alone.
 MaterialUniform* setUniformValue(MaterialUniform* uniform, float x, float y, float z, float w);

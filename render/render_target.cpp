@@ -3,11 +3,12 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_state.h"
-#include "app/print_line.h"
-#include "image/texture_registry.h"
+#include "base/print_line.h"
+#include "base/window_size.h"
 #include "render/gl_state.h"
+#include "render/render_destinations.h"
 #include "render/screen_pass.h"
+#include "render/texture_registry.h"
 
 RenderTargetTable renderTargets;
 
@@ -26,8 +27,9 @@ int createRenderTarget(int width, int height, bool textureOnly) {
         return -1;
     }
     RenderTarget target{};
+    target.textureIndex = -1;
     if (textureOnly) {
-        target.framebuffer = static_cast<unsigned>(createEmptyTexture(width, height));
+        target.textureIndex = createEmptyTexture(width, height);
         target.textureOnly = true;
     } else {
         // Error flags are cleared, not examined: completeness is the driver's business here.
@@ -54,8 +56,16 @@ int createRenderTarget(int width, int height, bool textureOnly) {
     return renderTargets.count++;
 }
 
+void createSharedRenderTargets() {
+    createRenderTarget(512, 512, false);  // sceneTarget
+    createRenderTarget(512, 512, false);  // blurTargetH
+    createRenderTarget(512, 512, false);  // blurTargetV
+    createRenderTarget(windowSize.windowWidth, windowSize.windowHeight, false);  // focusTarget
+    for (int i = 0; i < spareTargetCount; ++i) createRenderTarget(512, 512, true);
+}
+
 void bindRenderTarget(int index) {
-    demoState.currentTarget = index;
+    renderDestinations.currentTarget = index;
     const RenderTarget* target = findTarget(index);
     if (target == nullptr || target->textureOnly) {
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
@@ -70,7 +80,7 @@ void bindRenderTarget(int index) {
 }
 
 void setTargetViewport(int index) {
-    setPerspective(demoState.fieldOfView, frameAspect, 0.2f, 1000.0f);
+    setPerspective(renderDestinations.fieldOfView, frameAspect, 0.2f, 1000.0f);
     const RenderTarget* target = findTarget(index);
     if (target != nullptr)
         glViewport(0, 0, target->width, target->height);

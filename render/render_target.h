@@ -2,6 +2,9 @@
 // buffer) and the switch between them and the screen. Index screenTarget (99999) is the window.
 #pragma once
 
+// The render-target index that stands for the window's own framebuffer.
+constexpr int screenTarget = 99999;
+
 constexpr int maxRenderTargets = 32;
 constexpr float frameAspect = 1.7777778f;  // every destination shows the same 16:9 frame
 
@@ -14,12 +17,13 @@ constexpr int firstSpareTarget = 4;
 constexpr int spareTargetCount = 5;
 
 struct RenderTarget {
-    unsigned framebuffer;   // GL framebuffer; for a texture-only entry its texture registry index
-    unsigned colourTexture;
-    unsigned depthBuffer;
+    unsigned framebuffer;    // GL framebuffer; 0 for a texture-only entry
+    unsigned colourTexture;  // GL texture the framebuffer draws into
+    unsigned depthBuffer;    // GL renderbuffer
+    int textureIndex;        // texture registry index of a texture-only entry; -1 otherwise
     int width;
     int height;
-    bool textureOnly;
+    bool textureOnly;        // a plain texture: binding it draws to the screen
 };
 
 struct RenderTargetTable {
@@ -32,11 +36,17 @@ extern RenderTargetTable renderTargets;
 // A new target of either kind; returns its index, or -1 after a message when the table is full.
 int createRenderTarget(int width, int height, bool textureOnly);
 
+// The shared targets above, in index order: three 512x512, one of the window's size, then five
+// texture-only 512x512 (the first textures of the run, so registry indices 0 to 4).
+void createSharedRenderTargets();
+
 // Draws into the target (the screen for screenTarget and texture-only entries) with the frame's
-// projection and viewport; clears nothing.
+// projection and viewport, and records it as renderDestinations.currentTarget for the passes
+// that draw over the current destination; clears nothing.
 void bindRenderTarget(int index);
 
-// Projection, viewport (letterboxed on the screen) and an identity modelview for the target.
+// Projection (renderDestinations.fieldOfView), viewport (letterboxed on the screen) and an
+// identity modelview for the target.
 void setTargetViewport(int index);
 
 // The GL colour texture of a framebuffer target, for sampling it in a later pass; 0 otherwise.

@@ -3,7 +3,8 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_state.h"
+#include "base/window_size.h"
+#include "render/render_destinations.h"
 #include "render/render_target.h"
 
 namespace {
@@ -43,15 +44,15 @@ ScreenRect letterboxRect(int windowWidth, int windowHeight, float aspect) {
 }
 
 void letterboxViewport(float aspect) {
-    const ScreenRect rect = letterboxRect(demoState.windowWidth, demoState.windowHeight, aspect);
+    const ScreenRect rect = letterboxRect(windowSize.windowWidth, windowSize.windowHeight, aspect);
     glViewport(rect.x, rect.y, rect.width, rect.height);
 }
 
-void drawFullscreenQuad(int flip) {
+void drawFullscreenQuad(TextureRows rows) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    int width = demoState.windowWidth, height = demoState.windowHeight;
-    const int index = demoState.currentTarget;
+    int width = windowSize.windowWidth, height = windowSize.windowHeight;
+    const int index = renderDestinations.currentTarget;
     if (index >= 0 && index < renderTargets.count) {
         width = renderTargets.targets[index].width;
         height = renderTargets.targets[index].height;
@@ -63,7 +64,7 @@ void drawFullscreenQuad(int flip) {
     glDisable(GL_CULL_FACE);
     orthoOver(width, height);
 
-    const float top = flip == 1 ? 1.0f : 0.0f;
+    const float top = rows == TextureRows::BottomFirst ? 1.0f : 0.0f;
     const float bottom = 1.0f - top;
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, top);
@@ -78,7 +79,7 @@ void drawFullscreenQuad(int flip) {
 }
 
 void drawLetterboxBars(float aspect) {
-    const int width = demoState.windowWidth, height = demoState.windowHeight;
+    const int width = windowSize.windowWidth, height = windowSize.windowHeight;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glViewport(0, 0, width, height);

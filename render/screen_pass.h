@@ -9,12 +9,19 @@ struct ScreenRect {
 // The centred area of the given aspect inside a window (pure arithmetic, as the GL helpers use it).
 ScreenRect letterboxRect(int windowWidth, int windowHeight, float aspect);
 
-// glViewport of letterboxRect for the current window.
+// glViewport of letterboxRect for the window's current size.
 void letterboxViewport(float aspect);
 
-// One textured quad over the current destination. flip 0 puts texture row v = 0 at the top edge
-// (an image stored top row first shows upright); flip 1 shows a render target upright.
-void drawFullscreenQuad(int flip);
+// Which texture row a full-screen quad puts at the top edge (the values are the flip numbers the
+// scenes were written with).
+enum class TextureRows {
+    TopFirst = 0,     // row v = 0 at the top: an image stored top row first shows upright
+    BottomFirst = 1,  // row v = 0 at the bottom: a render target shows upright
+};
 
-// The four bars outside the centred area, in the current colour and material.
+// One textured quad over the current destination, the one bound last
+// (renderDestinations.currentTarget): a target's whole area, or the letterboxed screen.
+void drawFullscreenQuad(TextureRows rows);
+
+// The four bars outside the centred area of the window, in the current colour and material.
 void drawLetterboxBars(float aspect);

@@ -1,39 +1,24 @@
-// Start of the shader library: shared render targets, then the built-in materials.
+// The shader library: lookups and new materials.
 #include "render/shader_library.h"
 
-#include "app/demo_state.h"
-#include "render/builtin_shaders.h"
-#include "render/material.h"
-#include "render/render_target.h"
+#include <cstring>
 
-void initShaderLibrary() {
-    createRenderTarget(512, 512, false);  // sceneTarget
-    createRenderTarget(512, 512, false);  // blurTargetH
-    createRenderTarget(512, 512, false);  // blurTargetV
-    createRenderTarget(demoState.windowWidth, demoState.windowHeight, false);  // focusTarget
-    for (int i = 0; i < spareTargetCount; ++i) createRenderTarget(512, 512, true);
+#include "render/shader_program.h"
 
-    for (const ShaderSources& sources : builtInShaderSources) addBuiltInMaterial(sources.vertex, sources.fragment);
-    for (int i = TexturedAlpha; i < ScrolledTexture; ++i) builtInMaterial(static_cast<BuiltInMaterial>(i)).depthTest = 0;
+ShaderLibrary shaderLibrary;
 
-    // Slot order fixes the texture units: each built-in has at most one texture, on unit 0.
-    Material& texturedAlpha = builtInMaterial(TexturedAlpha);
-    texturedAlpha.addTexture(0, "tex");
-    texturedAlpha.addUniform(1, 0, 0, 0, "alpha");
-    Material& gradient = builtInMaterial(Gradient);
-    gradient.addUniform(0, 0, 0, 0, "background_color1");
-    gradient.addUniform(1, 1, 1, 0, "background_color2");
-    Material& sprite = builtInMaterial(Sprite);
-    sprite.addUniform(1, 0, 0, 0, "radius");
-    sprite.addTexture(0, "texture");
-    Material& blurMask = builtInMaterial(BlurMask);
-    blurMask.addTexture(0, "tex");
-    blurMask.addUniform(0.01f, 0, 0, 0, "blur");
-    Material& texturedDim = builtInMaterial(TexturedDim);
-    texturedDim.addTexture(0, "tex");
-    texturedDim.addUniform(0.01f, 0, 0, 0, "alpha");
-    Material& scrolled = builtInMaterial(ScrolledTexture);
-    scrolled.addTexture(0, "tex");
-    scrolled.addUniform(1, 0, 0, 0, "alpha");
-    scrolled.addUniform(1, 1, 0, 0, "uvShift");
+Material& builtInMaterial(BuiltInMaterial which) { return *shaderLibrary.materials[static_cast<std::size_t>(which)]; }
+
+int addBuiltInMaterial(const char* vertexSource, const char* fragmentSource) {
+    shaderLibrary.materials.push_back(std::make_unique<Material>());
+    Material& material = *shaderLibrary.materials.back();
+    material.program = createShaderProgram(vertexSource, fragmentSource);
+    return static_cast<int>(shaderLibrary.materials.size() - 1);
+}
+
+Material* findMaterialByName(const char* name) {
+    if (name == nullptr) return nullptr;
+    for (const auto& material : shaderLibrary.materials)
+        if (std::strcmp(material->name, name) == 0) return material.get();
+    return nullptr;
 }

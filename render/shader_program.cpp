@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "app/print_line.h"
-#include "image/texture_registry.h"
+#include "base/print_line.h"
 #include "render/gl_state.h"
+#include "render/texture_registry.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <GL/glew.h>
 
-#include "render/material.h"
+#include "render/shader_library.h"
 
 namespace {
 

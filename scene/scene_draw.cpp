@@ -3,14 +3,15 @@
 
 #include <GL/glew.h>
 
-#include "app/demo_state.h"
+#include "base/text_match.h"
 #include "render/material.h"
+#include "render/render_destinations.h"
 #include "scene/scene_node.h"
-#include "xsi/xsi_text.h"
 
 namespace {
 
-// Directional lights shine from fixed world directions: the first one from above.
+// Directional lights shine from fixed world directions (the first one from above), placed through
+// the view matrix that the last setCamera kept.
 void switchOnLight(const SceneLight& light) {
     const GLenum id = GL_LIGHT0 + static_cast<GLenum>(light.glLightIndex);
     glEnable(id);
@@ -18,7 +19,7 @@ void switchOnLight(const SceneLight& light) {
     static const float firstDirection[4] = {0.4f, 1.0f, 0.2f, 0.0f};
     static const float otherDirection[4] = {0.3f, 0.5f, -5.0f, 0.0f};
     glPushMatrix();
-    glLoadMatrixf(demoState.viewMatrix);
+    glLoadMatrixf(renderDestinations.viewMatrix);
     glLightfv(id, GL_POSITION, id == GL_LIGHT0 ? firstDirection : otherDirection);
     glPopMatrix();
 }

@@ -5,7 +5,8 @@ struct SceneNode;
 struct Material;
 
 // Draws the node and its subtree under the current projection and camera: node matrices on the
-// matrix stack, lights switched on, every mesh with its own material.
+// matrix stack, lights switched on (directional ones placed in world space through
+// renderDestinations.viewMatrix, so setCamera comes first), every mesh with its own material.
 void drawSceneNode(const SceneNode* node);
 
 // The material of the first mesh, depth first and the node before its children, whose material

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "app/print_line.h"
-#include "image/texture_registry.h"
-#include "render/material.h"
+#include "base/print_line.h"
+#include "render/shader_library.h"
 #include "render/shader_program.h"
+#include "render/texture_registry.h"
 #include "xsi/xsi_reader.h"
 
 std::vector<XsiImage> xsiImages;

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/print_line.h"
-#include "render/material.h"
+#include "base/print_line.h"
+#include "base/text_match.h"
+#include "render/shader_library.h"
 #include "scene/matrix.h"
 #include "scene/scene_node.h"
 #include "xsi/xsi_reader.h"
-#include "xsi/xsi_text.h"
 
 namespace {
 

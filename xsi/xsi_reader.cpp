@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/data_file.h"
-#include "app/print_line.h"
+#include "base/data_file.h"
+#include "base/print_line.h"
 #include "xsi/xsi_materials.h"
 #include "xsi/xsi_models.h"
 

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "app/audio.h"
-#include "app/demo_state.h"
 #include "app/music.h"
+#include "base/demo_clock.h"
 #include "tests/support/process.h"
 #include "tools/common/mp3_encoder.h"
 
@@ -29,16 +29,16 @@ TEST(MusicClock, FrameUpdatesReadTheDriverPosition) {
     setNullAudioPositionMs(40);
     updateAudio();
     EXPECT_EQ(demoTimeMs(), 40);
-    EXPECT_EQ(demoState.previousMusicMs, 0);
-    EXPECT_FLOAT_EQ(demoState.frameSeconds, 0.040f);
+    EXPECT_EQ(demoClock.previousMusicMs, 0);
+    EXPECT_FLOAT_EQ(demoClock.frameSeconds, 0.040f);
 
     setNullAudioPositionMs(57);
     updateAudio();
-    EXPECT_EQ(demoState.previousMusicMs, 40);
-    EXPECT_FLOAT_EQ(demoState.frameSeconds, 0.017f);
+    EXPECT_EQ(demoClock.previousMusicMs, 40);
+    EXPECT_FLOAT_EQ(demoClock.frameSeconds, 0.017f);
 
     updateAudio();  // same position twice: no time passed
-    EXPECT_EQ(demoState.frameSeconds, 0.0f);
+    EXPECT_EQ(demoClock.frameSeconds, 0.0f);
 }
 
 TEST(MusicClock, SeekMovesClockAndMusicTogether) {

@@ -14,14 +14,14 @@ WindowSize sizeFor(std::initializer_list<const char*> args) {
 }
 
 TEST(WindowSizeFromCommandLine, DefaultsAndArguments) {
-    EXPECT_EQ(sizeFor({"demo"}).width, 1280);
-    EXPECT_EQ(sizeFor({"demo"}).height, 800);
-    EXPECT_EQ(sizeFor({"demo", "1920"}).width, 1280);  // one argument alone is ignored
-    EXPECT_EQ(sizeFor({"demo", "1920"}).height, 800);
-    EXPECT_EQ(sizeFor({"demo", "1920", "1080"}).width, 1920);
-    EXPECT_EQ(sizeFor({"demo", "1920", "1080", "7"}).height, 1080);
-    EXPECT_EQ(sizeFor({"demo", "wide", "720"}).width, 0);  // atoi: no digits, no size
-    EXPECT_EQ(sizeFor({"demo", "800px", "600"}).width, 800);
+    EXPECT_EQ(sizeFor({"demo"}).windowWidth, 1280);
+    EXPECT_EQ(sizeFor({"demo"}).windowHeight, 800);
+    EXPECT_EQ(sizeFor({"demo", "1920"}).windowWidth, 1280);  // one argument alone is ignored
+    EXPECT_EQ(sizeFor({"demo", "1920"}).windowHeight, 800);
+    EXPECT_EQ(sizeFor({"demo", "1920", "1080"}).windowWidth, 1920);
+    EXPECT_EQ(sizeFor({"demo", "1920", "1080", "7"}).windowHeight, 1080);
+    EXPECT_EQ(sizeFor({"demo", "wide", "720"}).windowWidth, 0);  // atoi: no digits, no size
+    EXPECT_EQ(sizeFor({"demo", "800px", "600"}).windowWidth, 800);
 }
 
 TEST(GameModeString, NamesSizeDepthAndRate) {

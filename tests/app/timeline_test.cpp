@@ -11,12 +11,15 @@
 
 #include "app/audio.h"
 #include "app/demo_state.h"
+#include "app/frame_composition.h"
 #include "app/music.h"
 #include "app/window.h"
-#include "image/texture_registry.h"
+#include "base/demo_clock.h"
 #include "render/gl_state.h"
-#include "render/material.h"
+#include "render/render_destinations.h"
 #include "render/render_target.h"
+#include "render/shader_library.h"
+#include "render/texture_registry.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/png_files.h"
 #include "tests/support/process.h"
@@ -69,7 +72,7 @@ protected:
     // A cleared green stand-in for a window of that size, drawn into as the screen.
     static void greenWindow(int width, int height) {
         bindFakeWindow(width, height);
-        demoState.currentTarget = screenTarget;
+        renderDestinations.currentTarget = screenTarget;
         setClearColor(0, 1, 0);
         clearBuffers(GL_COLOR_BUFFER_BIT);
     }

@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include "base/window_size.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -14,8 +15,8 @@ void countFrame() { ++framesDrawn; }
 
 TEST(Window, OpensAnOpenGl2Context) {
     ASSERT_TRUE(requireGlContext(320, 200));
-    EXPECT_EQ(demoState.windowWidth, 320);
-    EXPECT_EQ(demoState.windowHeight, 200);
+    EXPECT_EQ(windowSize.windowWidth, 320);
+    EXPECT_EQ(windowSize.windowHeight, 200);
     EXPECT_TRUE(GLEW_VERSION_2_0);
 }
 
@@ -36,8 +37,8 @@ TEST(Window, ReshapeChangesOnlyTheSize) {
     GLint before[4];
     glGetIntegerv(GL_VIEWPORT, before);
     reshapeCallback(1024, 576);
-    EXPECT_EQ(demoState.windowWidth, 1024);
-    EXPECT_EQ(demoState.windowHeight, 576);
+    EXPECT_EQ(windowSize.windowWidth, 1024);
+    EXPECT_EQ(windowSize.windowHeight, 576);
     GLint after[4];
     glGetIntegerv(GL_VIEWPORT, after);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(after[i], before[i]);

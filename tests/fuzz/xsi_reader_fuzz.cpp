@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "image/texture_registry.h"
-#include "render/material.h"
+#include "render/shader_library.h"
+#include "render/texture_registry.h"
 #include "scene/scene_node.h"
 #include "xsi/xsi_models.h"
 #include "xsi/xsi_reader.h"

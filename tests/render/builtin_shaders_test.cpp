@@ -5,11 +5,11 @@
 #include <cmath>
 #include <vector>
 
-#include "image/texture_registry.h"
 #include "render/gl_state.h"
-#include "render/material.h"
 #include "render/render_target.h"
+#include "render/shader_library.h"
 #include "render/shader_program.h"
+#include "render/texture_registry.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -56,7 +56,7 @@ protected:
         width = w;
         height = h;
         bindRenderTarget(offscreenTarget(w, h));
-        setBlendMode(0);
+        setBlendMode(BlendMode::Off);
         setClearColor(0, 0, 0);
         glClearColor(0, 0, 0, 0);
         clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -4,7 +4,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include "app/demo_state.h"
+#include "render/render_destinations.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -27,38 +27,38 @@ protected:
 };
 
 TEST_F(GlState, NumberedBlendModes) {
-    setBlendMode(1);
+    setBlendMode(BlendMode::AlphaSaturate);
     expectBlend(true, GL_SRC_ALPHA_SATURATE, GL_ONE_MINUS_SRC_ALPHA);
-    setBlendMode(2);
+    setBlendMode(BlendMode::Darken);
     expectBlend(true, GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
-    setBlendMode(3);
+    setBlendMode(BlendMode::Alpha);
     expectBlend(true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    setBlendMode(4);
+    setBlendMode(BlendMode::Additive);
     expectBlend(true, GL_SRC_ALPHA, GL_ONE);
 }
 
 TEST_F(GlState, BlendOffKeepsFactorsForALaterHighMode) {
-    setBlendMode(2);
-    setBlendMode(0);
+    setBlendMode(BlendMode::Darken);
+    setBlendMode(BlendMode::Off);
     expectBlend(false, GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
-    setBlendMode(5);
+    setBlendMode(BlendMode::KeepFactors);
     expectBlend(true, GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
-    setBlendMode(0);
-    setBlendMode(42);
+    setBlendMode(BlendMode::Off);
+    setBlendMode(static_cast<BlendMode>(42));
     expectBlend(true, GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
 }
 
 TEST_F(GlState, CullModes) {
-    setCullMode(2);
+    setCullMode(CullMode::Front);
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT);
-    setCullMode(0);
+    setCullMode(CullMode::Off);
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT);
-    setCullMode(3);  // on, with whichever face was chosen before
+    setCullMode(CullMode::KeepFace);  // on, with whichever face was chosen before
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT);
-    setCullMode(1);
+    setCullMode(CullMode::Back);
     EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
 }
 
@@ -118,8 +118,8 @@ TEST_F(GlState, CameraKeepsTheViewMatrix) {
     resetModelview();
     setCamera(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
     // Looking down -z from z = 10: the view moves the world by -10 along z.
-    EXPECT_FLOAT_EQ(demoState.viewMatrix[14], -10.0f);
-    EXPECT_FLOAT_EQ(demoState.viewMatrix[0], 1.0f);
+    EXPECT_FLOAT_EQ(renderDestinations.viewMatrix[14], -10.0f);
+    EXPECT_FLOAT_EQ(renderDestinations.viewMatrix[0], 1.0f);
     pushMatrix();
     translate(5.0f, 0.0f, 0.0f);
     rotate(90.0f, 0.0f, 0.0f, 1.0f);
@@ -127,7 +127,7 @@ TEST_F(GlState, CameraKeepsTheViewMatrix) {
     popMatrix();
     float modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(modelview[i], demoState.viewMatrix[i]);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(modelview[i], renderDestinations.viewMatrix[i]);
 }
 
 TEST_F(GlState, ClearColourIsOpaque) {

@@ -8,8 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "image/texture_registry.h"
+#include "render/shader_library.h"
 #include "render/shader_program.h"
+#include "render/texture_registry.h"
 #include "tests/support/gl_context.h"
 
 namespace {

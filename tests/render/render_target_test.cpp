@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_state.h"
-#include "image/texture_registry.h"
+#include "base/window_size.h"
 #include "render/gl_state.h"
+#include "render/render_destinations.h"
 #include "render/screen_pass.h"
+#include "render/texture_registry.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -58,7 +59,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(requireShaderLibrary());
     }
-    void TearDown() override { demoState.windowWidth = 640, demoState.windowHeight = 480; }
+    void TearDown() override { windowSize.windowWidth = 640, windowSize.windowHeight = 480; }
 
 };
 
@@ -72,16 +73,17 @@ TEST_F(RenderTargets, StartUpCreatesTheNineSharedTargets) {
     }
     for (int i = 0; i < spareTargetCount; ++i) {
         const RenderTarget& spare = renderTargets.targets[firstSpareTarget + i];
-        EXPECT_EQ(spare.framebuffer, static_cast<unsigned>(i)) << "texture registry index";
+        EXPECT_EQ(spare.textureIndex, i) << "texture registry index";
+        EXPECT_EQ(spare.framebuffer, 0u);
         EXPECT_STREQ(textureRegistry.textures[static_cast<std::size_t>(i)].name, "generatedTexture");
         EXPECT_EQ(renderTargetTexture(firstSpareTarget + i), 0u);
     }
 }
 
 TEST_F(RenderTargets, FramebufferTargetIsCompleteAndSetUpForTheFrame) {
-    demoState.fieldOfView = 90.0f;
+    renderDestinations.fieldOfView = 90.0f;
     bindRenderTarget(blurTargetH);
-    EXPECT_EQ(demoState.currentTarget, blurTargetH);
+    EXPECT_EQ(renderDestinations.currentTarget, blurTargetH);
     EXPECT_EQ(static_cast<unsigned>(integer(GL_FRAMEBUFFER_BINDING_EXT)), renderTargets.targets[blurTargetH].framebuffer);
     EXPECT_EQ(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE_EXT));
     GLint attached = 0;
@@ -108,47 +110,47 @@ TEST_F(RenderTargets, TextureOnlyTargetDrawsToTheScreenWithItsOwnViewport) {
     bindRenderTarget(firstSpareTarget);
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
     expectViewport(0, 0, 512, 512);
-    EXPECT_EQ(demoState.currentTarget, firstSpareTarget);
+    EXPECT_EQ(renderDestinations.currentTarget, firstSpareTarget);
 }
 
 TEST_F(RenderTargets, ScreenGetsTheLetterboxedViewport) {
-    demoState.windowWidth = 1280;
-    demoState.windowHeight = 800;
+    windowSize.windowWidth = 1280;
+    windowSize.windowHeight = 800;
     bindRenderTarget(screenTarget);
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
     expectViewport(0, 40, 1280, 720);
-    demoState.windowWidth = 2560;
-    demoState.windowHeight = 1080;
+    windowSize.windowWidth = 2560;
+    windowSize.windowHeight = 1080;
     setTargetViewport(screenTarget);
     expectViewport(320, 0, 1920, 1080);
 }
 
-// Draws a 1x2 texture (top row red, bottom row blue) over the target with the given flip.
-void drawTwoRowTexture(int flip) {
-    const unsigned char rows[] = {255, 0, 0, 0, 0, 255};  // first row red, second blue
+// Draws a 1x2 texture (top row red, bottom row blue) over the target with its rows as given.
+void drawTwoRowTexture(TextureRows rows) {
+    const unsigned char texels[] = {255, 0, 0, 0, 0, 255};  // first row red, second blue
     GLuint texture = 0;
     glGenTextures(1, &texture);
     bindTexture2D(texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, rows);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    drawFullscreenQuad(flip);
+    drawFullscreenQuad(rows);
     disableCap(GL_TEXTURE_2D);
 }
 
 TEST_F(RenderTargets, FullscreenQuadOrientation) {
     bindRenderTarget(sceneTarget);
-    drawTwoRowTexture(0);
+    drawTwoRowTexture(TextureRows::TopFirst);
     expectViewport(0, 0, 512, 512);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_EQ(pixelAt(0, 0, 512), red) << "flip 0: first texture row at the top";
+    EXPECT_EQ(pixelAt(0, 0, 512), red) << "rows top first: first texture row at the top";
     EXPECT_EQ(pixelAt(511, 511, 512), blue);
 
-    drawTwoRowTexture(1);
-    EXPECT_EQ(pixelAt(0, 0, 512), blue) << "flip 1: first texture row at the bottom";
+    drawTwoRowTexture(TextureRows::BottomFirst);
+    EXPECT_EQ(pixelAt(0, 0, 512), blue) << "rows bottom first: first texture row at the bottom";
     EXPECT_EQ(pixelAt(511, 511, 512), red);
 }
 
@@ -156,9 +158,9 @@ TEST_F(RenderTargets, QuadOnTheScreenCoversOnlyTheCentredArea) {
     bindFakeWindow(1280, 800);
     setClearColor(1, 1, 1);
     clearBuffers(GL_COLOR_BUFFER_BIT);
-    demoState.currentTarget = screenTarget;
+    renderDestinations.currentTarget = screenTarget;
     glColor3f(1, 0, 0);
-    drawFullscreenQuad(0);
+    drawFullscreenQuad(TextureRows::TopFirst);
     EXPECT_EQ(pixelAt(640, 39, 800), white);
     EXPECT_EQ(pixelAt(640, 40, 800), red);
     EXPECT_EQ(pixelAt(0, 759, 800), red);

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <string>
 
-#include "image/texture_registry.h"
 #include "render/gl_state.h"
+#include "render/texture_registry.h"
 #include "tests/support/gl_context.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "render/gl_state.h"
-#include "render/material.h"
 #include "render/render_target.h"
+#include "render/shader_library.h"
 #include "scene/random.h"
 #include "tests/support/gl_context.h"
 
@@ -123,7 +123,7 @@ TEST_F(Particles, SparkColourFadesTowardsGrey) {
     glLoadIdentity();
     glOrtho(-2, 2, -2, 2, -1, 1);
     resetModelview();
-    setBlendMode(0);
+    setBlendMode(BlendMode::Off);
 
     ParticleSystem sparks;
     sparks.setMaterial(&builtInMaterial(VertexColour));

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/demo_state.h"
 #include "render/gl_state.h"
-#include "render/material.h"
+#include "render/render_destinations.h"
 #include "render/render_target.h"
+#include "render/shader_library.h"
 #include "scene/scene_node.h"
 #include "tests/support/gl_context.h"
 
@@ -72,7 +72,7 @@ TEST_F(SceneDrawing, DirectionalLightsShineFromFixedWorldDirections) {
     drawSceneNode(&root);
 
     auto eyeSpace = [](const float (&d)[4], float (&out)[4]) {
-        const float* v = demoState.viewMatrix;
+        const float* v = renderDestinations.viewMatrix;
         for (int r = 0; r < 4; ++r) out[r] = v[r] * d[0] + v[4 + r] * d[1] + v[8 + r] * d[2] + v[12 + r] * d[3];
     };
     const float first[4] = {0.4f, 1.0f, 0.2f, 0.0f}, other[4] = {0.3f, 0.5f, -5.0f, 0.0f};
@@ -90,7 +90,7 @@ TEST_F(SceneDrawing, DirectionalLightsShineFromFixedWorldDirections) {
 
     float modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(modelview[k], demoState.viewMatrix[k]) << "matrix stack restored";
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(modelview[k], renderDestinations.viewMatrix[k]) << "matrix stack restored";
 }
 
 TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
@@ -100,7 +100,7 @@ TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     resetModelview();
-    setBlendMode(0);
+    setBlendMode(BlendMode::Off);
     SceneNode root;
     root.children.push_back(meshNode(&builtInMaterial(VertexColour)));
     glColor4f(1, 0, 0, 0.5f);

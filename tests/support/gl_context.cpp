@@ -7,8 +7,8 @@
 #include <map>
 #include <utility>
 
-#include "app/demo_state.h"
 #include "app/window.h"
+#include "base/window_size.h"
 #include "render/render_target.h"
 #include "render/shader_library.h"
 
@@ -43,8 +43,8 @@ int offscreenTarget(int width, int height) {
 
 void bindFakeWindow(int width, int height) {
     bindRenderTarget(offscreenTarget(width, height));
-    demoState.windowWidth = width;
-    demoState.windowHeight = height;
+    windowSize.windowWidth = width;
+    windowSize.windowHeight = height;
 }
 
 std::ostream& operator<<(std::ostream& out, const Rgba& c) {

@@ -19,8 +19,8 @@
 
 #include "image/jpeg_decoder.h"
 #include "image/png_loader.h"
-#include "image/texture_registry.h"
 #include "render/material.h"
+#include "render/texture_registry.h"
 #include "scene/scene_draw.h"
 #include "scene/scene_node.h"
 #include "tests/support/gl_context.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "image/texture_registry.h"
-#include "render/material.h"
+#include "render/shader_library.h"
+#include "render/texture_registry.h"
 #include "tests/support/png_files.h"
 #include "tests/xsi/xsi_test_files.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "render/material.h"
+#include "render/shader_library.h"
 #include "render/shader_program.h"
 #include "tests/xsi/xsi_test_files.h"
 

@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "base/window_size.h"
 #include "tools/capture/capture_options.h"
 #include "tools/common/png_writer.h"
 
@@ -45,8 +46,8 @@ fs::path toolPath() {
 }
 
 bool writeFrame(const fs::path& file) {
-    const int width = demoState.windowWidth;
-    const int height = demoState.windowHeight;
+    const int width = windowSize.windowWidth;
+    const int height = windowSize.windowHeight;
     std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
     glFinish();
     glReadBuffer(GL_BACK);

@@ -4,6 +4,17 @@
 // "dof_combine" materials.
 #pragma once
 
+#include "render/screen_pass.h"
+
+struct SceneNode;
+
+// The post-processing scene: its meshes carry the blur and depth-of-field materials. Loaded at
+// start-up and kept for the whole run; null until then (every pass is then skipped).
+extern SceneNode* postScene;
+
+// Start-up: reads "data\postproc.XSI" into postScene.
+void loadPostScene();
+
 // Alpha-blended colour over the current destination; alpha is clamped to [0, 1]. The matrices
 // are restored afterwards; blending ends off, depth test on, colour white.
 void drawFadeQuad(float r, float g, float b, float alpha);
@@ -20,8 +31,8 @@ void glowTo(int startMs, int endMs, float r, float g, float b);    // light that
 void blackFlash(int startMs, int endMs);
 
 // One directional blur from one target's texture into another: horizontal or vertical, step in
-// texture-coordinate units.
-void blurPass(int source, int destination, float step, bool horizontal, int flip);
+// texture-coordinate units. The source is read with rows as given: TopFirst mirrors it.
+void blurPass(int source, int destination, float step, bool horizontal, TextureRows rows);
 
 // Draws the scene (drawScene binds the focus target itself) with every mesh replaced by the
 // "dof_preproc" material, whose "params" are set first.

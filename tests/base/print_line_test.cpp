@@ -1,4 +1,4 @@
-#include "app/print_line.h"
+#include "base/print_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The texture registry on a Mesa context: indices, sharing by path, filters, formats, cube maps.
-#include "image/texture_registry.h"
+#include "render/texture_registry.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>

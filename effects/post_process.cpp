@@ -1,22 +1,25 @@
 // Fades, glows, blur and depth of field.
-#include "render/post_process.h"
+#include "effects/post_process.h"
 
 #include <GL/glew.h>
 
 #include <algorithm>
 
-#include "app/demo_state.h"
-#include "app/envelopes.h"
+#include "base/envelopes.h"
 #include "render/gl_state.h"
-#include "render/material.h"
 #include "render/render_target.h"
 #include "render/screen_pass.h"
+#include "render/shader_library.h"
 #include "render/shader_program.h"
 #include "scene/scene_draw.h"
+#include "scene/scene_node.h"
+#include "xsi/xsi_reader.h"
+
+SceneNode* postScene = nullptr;
 
 namespace {
 
-void drawColourQuad(float r, float g, float b, float alpha, int blendMode, bool maskDepth) {
+void drawColourQuad(float r, float g, float b, float alpha, BlendMode blendMode, bool maskDepth) {
     alpha = std::clamp(alpha, 0.0f, 1.0f);
     float modelview[16], projection[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
@@ -27,9 +30,9 @@ void drawColourQuad(float r, float g, float b, float alpha, int blendMode, bool 
     glDisable(GL_DEPTH_TEST);
     if (maskDepth) glDepthMask(GL_FALSE);
     glColor4f(r, g, b, alpha);
-    drawFullscreenQuad(1);
+    drawFullscreenQuad(TextureRows::BottomFirst);
     releaseMaterial(&colour);
-    setBlendMode(0);
+    setBlendMode(BlendMode::Off);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixf(projection);
     glMatrixMode(GL_MODELVIEW);
@@ -44,9 +47,15 @@ constexpr float blackFlashThreshold = 0.01f;
 
 }  // namespace
 
-void drawFadeQuad(float r, float g, float b, float alpha) { drawColourQuad(r, g, b, alpha, 3, true); }
+void loadPostScene() { loadXsiScene("data\\postproc.XSI", postScene); }
 
-void drawAdditiveQuad(float r, float g, float b, float alpha) { drawColourQuad(r, g, b, alpha, 4, false); }
+void drawFadeQuad(float r, float g, float b, float alpha) {
+    drawColourQuad(r, g, b, alpha, BlendMode::Alpha, true);
+}
+
+void drawAdditiveQuad(float r, float g, float b, float alpha) {
+    drawColourQuad(r, g, b, alpha, BlendMode::Additive, false);
+}
 
 void fadeFrom(int startMs, int endMs, float r, float g, float b) {
     const float w = rampDown(startMs, endMs);
@@ -73,20 +82,20 @@ void blackFlash(int startMs, int endMs) {
     if (w > blackFlashThreshold) drawFadeQuad(0, 0, 0, w);
 }
 
-void blurPass(int source, int destination, float step, bool horizontal, int flip) {
+void blurPass(int source, int destination, float step, bool horizontal, TextureRows rows) {
     bindRenderTarget(destination);
-    Material* blur = findSceneMaterial(demoState.postScene, "blur");
+    Material* blur = findSceneMaterial(postScene, "blur");
     if (blur == nullptr) return;  // a post-processing scene without it: the pass is skipped
     blur->apply();
     const float params[4] = {step, horizontal ? 1.0f : 0.0f, horizontal ? 0.0f : 1.0f, 0.0f};
     setUniformVec4(blur->program, "params", params);
     setSampler2D(blur->program, "texture0", renderTargetTexture(source), 0);
-    drawFullscreenQuad(flip);
+    drawFullscreenQuad(rows);
     releaseMaterial(blur);
 }
 
 void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target)) {
-    Material* prePass = findSceneMaterial(demoState.postScene, "dof_preproc");
+    Material* prePass = findSceneMaterial(postScene, "dof_preproc");
     if (prePass == nullptr || drawScene == nullptr) return;
     setUniformValue(prePass->findUniform("params"), x, y, z, w);
     overrideMaterial = prePass;
@@ -95,14 +104,14 @@ void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(i
 }
 
 void depthOfFieldComposite() {
-    Material* combine = findSceneMaterial(demoState.postScene, "dof_combine");
+    Material* combine = findSceneMaterial(postScene, "dof_combine");
     if (combine == nullptr) return;
     combine->apply();
     const float alpha[4] = {1, 0, 0, 0};
     setUniformVec4(combine->program, "alpha", alpha);
     setSampler2D(combine->program, "texture0", renderTargetTexture(blurTargetV), 0);
     setSampler2D(combine->program, "texture1", renderTargetTexture(focusTarget), 1);
-    setBlendMode(3);
-    drawFullscreenQuad(1);
+    setBlendMode(BlendMode::Alpha);
+    drawFullscreenQuad(TextureRows::BottomFirst);
     releaseMaterial(combine);
 }

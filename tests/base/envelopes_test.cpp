@@ -1,4 +1,4 @@
-#include "app/envelopes.h"
+#include "base/envelopes.h"
 
 #include <gtest/gtest.h>
 

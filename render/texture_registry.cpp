@@ -1,12 +1,12 @@
 // The texture registry and its loaders.
-#include "image/texture_registry.h"
+#include "render/texture_registry.h"
 
 #include <GL/glew.h>
 
 #include <cctype>
 #include <cstring>
 
-#include "app/print_line.h"
+#include "base/print_line.h"
 #include "image/jpeg_decoder.h"
 #include "image/png_loader.h"
 #include "render/gl_state.h"

@@ -1,6 +1,6 @@
 // Fades, glows, blur and depth of field on Mesa, with test materials standing in for the
 // post-processing scene's.
-#include "render/post_process.h"
+#include "effects/post_process.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "app/audio.h"
-#include "app/demo_state.h"
 #include "app/music.h"
 #include "render/gl_state.h"
-#include "render/material.h"
+#include "render/render_destinations.h"
 #include "render/render_target.h"
 #include "render/screen_pass.h"
+#include "render/shader_library.h"
 #include "scene/scene_node.h"
 #include "tests/support/gl_context.h"
 
@@ -31,7 +31,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(requireShaderLibrary());
         bindFakeWindow(64, 36);
-        demoState.currentTarget = screenTarget;
+        renderDestinations.currentTarget = screenTarget;
         fill(1, 0, 0);
     }
     static void fill(float r, float g, float b) {
@@ -151,36 +151,36 @@ void drawTwoBands(int target) {
 }
 
 TEST_F(PostProcess, BlurChainAndCompositeRunWithTheSceneMaterials) {
-    static SceneNode postScene;
-    demoState.postScene = &postScene;
-    Material* blur = addPostMaterial(postScene, "blur",
+    static SceneNode scene;
+    postScene = &scene;
+    Material* blur = addPostMaterial(scene, "blur",
         "uniform sampler2D texture0;\nuniform vec4 params;\nvarying vec2 uv;\n"
         "void main() { gl_FragColor = texture2D(texture0, uv) + vec4(params.w); }\n");
-    Material* prePass = addPostMaterial(postScene, "dof_preproc",
+    Material* prePass = addPostMaterial(scene, "dof_preproc",
         "uniform vec4 params;\nvoid main() { gl_FragColor = vec4(params.x / 255.0, 0.0, 0.0, 0.5); }\n");
     prePass->addUniform(0, 0, 0, 0, "params");
-    addPostMaterial(postScene, "dof_combine",
+    addPostMaterial(scene, "dof_combine",
         "uniform sampler2D texture0;\nuniform sampler2D texture1;\nuniform vec4 alpha;\nvarying vec2 uv;\n"
         "void main() { gl_FragColor = vec4(texture2D(texture0, uv).rgb, texture2D(texture1, uv).a * alpha.x); }\n");
 
-    // Horizontal pass with flip 0 mirrors; the vertical pass with flip 1 keeps that orientation.
+    // Horizontal pass with rows top first mirrors; the vertical pass with rows bottom first keeps that orientation.
     drawTwoBands(sceneTarget);
     EXPECT_EQ(pixelAt(256, 10, 512), (Rgba{255, 0, 0, 255})) << "a scene is stored upright";
-    blurPass(sceneTarget, blurTargetH, 1.0f / 512.0f, true, 0);
+    blurPass(sceneTarget, blurTargetH, 1.0f / 512.0f, true, TextureRows::TopFirst);
     float params[4] = {};
     glGetUniformfv(blur->program, glGetUniformLocation(blur->program, "params"), params);
     EXPECT_EQ(params[0], 1.0f / 512.0f);
     EXPECT_EQ(params[1], 1.0f);
     EXPECT_EQ(params[2], 0.0f);
     EXPECT_EQ(pixelAt(256, 10, 512), (Rgba{0, 0, 255, 255})) << "blurTargetH is mirrored";
-    blurPass(blurTargetH, blurTargetV, 1.0f / 512.0f, false, 1);
+    blurPass(blurTargetH, blurTargetV, 1.0f / 512.0f, false, TextureRows::BottomFirst);
     glUseProgram(blur->program);
     glGetUniformfv(blur->program, glGetUniformLocation(blur->program, "params"), params);
     glUseProgram(0);
     EXPECT_EQ(params[1], 0.0f);
     EXPECT_EQ(params[2], 1.0f);
     EXPECT_EQ(pixelAt(256, 10, 512), (Rgba{0, 0, 255, 255})) << "blurTargetV stays mirrored";
-    EXPECT_EQ(demoState.currentTarget, blurTargetV);
+    EXPECT_EQ(renderDestinations.currentTarget, blurTargetV);
 
     // The pre-pass draws the scene into the focus target under the override, then lifts it.
     Material* seenOverride = nullptr;
@@ -197,15 +197,15 @@ TEST_F(PostProcess, BlurChainAndCompositeRunWithTheSceneMaterials) {
     EXPECT_PRED3(near, pixelAt(2, 2, focusHeight), (Rgba{200, 0, 0, 128}), 1)
         << "every mesh drew with the pre-pass material";
 
-    // The composite lays the (mirrored) blur over the screen with flip 1, weighted by the pre-pass.
+    // The composite lays the (mirrored) blur over the screen with rows bottom first, weighted by the pre-pass.
     bindFakeWindow(64, 36);
-    demoState.currentTarget = screenTarget;
+    renderDestinations.currentTarget = screenTarget;
     fill(0, 1, 0);
     depthOfFieldComposite();
     EXPECT_PRED3(near, pixelAt(32, 2, 36), (Rgba{0, 128, 128, 191}), 2)
         << "half of the mirrored blur (blue on top) over the green picture";
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    demoState.postScene = nullptr;
+    postScene = nullptr;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Text matches of the scene-file reader.
-#include "xsi/xsi_text.h"
+// Text matches shared by the scene-file reader and the scene tree.
+#include "base/text_match.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Bounded console formatting.
-#include "app/print_line.h"
+#include "base/print_line.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Envelopes of the music clock, in the exact float and double steps the scenes were timed with.
-#include "app/envelopes.h"
+#include "base/envelopes.h"
 
-#include "app/music.h"
+#include "base/demo_clock.h"
 
 float rampDownAt(std::int32_t t, std::int32_t startMs, std::int32_t endMs) {
     if (t < startMs || t >= endMs) return 0.0f;

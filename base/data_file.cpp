@@ -1,5 +1,5 @@
 // File names of the show to platform paths.
-#include "app/data_file.h"
+#include "base/data_file.h"
 
 #include <algorithm>
 

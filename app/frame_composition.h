@@ -1,0 +1,10 @@
+// One frame of the show, the function the window system calls: the clock, the slot's picture,
+// then the overlay image and the letterbox bars over it.
+#pragma once
+
+constexpr unsigned char escapeKey = 27;
+
+// Updates the clock, draws the slot of the current time, lays the overlay and the letterbox bars
+// over it, and ends the process with status 0 at the end of the show (before drawing) or after a
+// frame in which Escape was seen.
+void renderFrame();

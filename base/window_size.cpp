@@ -1,0 +1,4 @@
+// The window's size.
+#include "base/window_size.h"
+
+WindowSize windowSize;

@@ -1,0 +1,18 @@
+// The slots' drawing functions.
+#include "effects/slot_chains.h"
+
+#include <iterator>
+
+namespace {
+
+using SlotFunction = void (*)();
+
+// Indexed by slot number; index 0 is before the show.
+constexpr SlotFunction slotFunctions[6] = {};
+
+}  // namespace
+
+void drawSlot(int slot) {
+    if (slot < 0 || slot >= static_cast<int>(std::size(slotFunctions))) return;
+    if (SlotFunction draw = slotFunctions[slot]) draw();
+}

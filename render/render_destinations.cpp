@@ -1,0 +1,4 @@
+// Where drawing goes.
+#include "render/render_destinations.h"
+
+RenderDestinations renderDestinations;
