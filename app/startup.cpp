@@ -9,6 +9,7 @@
 #include "app/window.h"
 #include "base/print_line.h"
 #include "effects/post_process.h"
+#include "effects/scene_resources.h"
 #include "render/shader_library.h"
 #include "render/texture_registry.h"
 
@@ -23,6 +24,8 @@ bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
         return false;
     }
     initShaderLibrary();
+    loadSkyAscentScene();
+    loadBallScene();
     demoState.overlayTexture = loadTexture("data\\overlay.png", 1);
     loadPostScene();
     setFrameFunction(renderFrame);

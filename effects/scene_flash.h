@@ -9,3 +9,11 @@ struct SceneFlashes {
 };
 
 extern SceneFlashes sceneFlashes;
+
+// Thresholds of the scenes' flash contributions: the finer one for the procession's landings
+// and bursts, the coarser for the worms and the cannon.
+constexpr float fineFlashThreshold = 0.0001f;
+constexpr float coarseFlashThreshold = 0.01f;
+
+// Adds rampDown(startMs, endMs) to the accumulator when it is above the threshold.
+void addSceneFlash(int startMs, int endMs, float threshold);

@@ -3,12 +3,15 @@
 
 #include <iterator>
 
+#include "effects/sky_ascent.h"
+#include "effects/slot2_chain.h"
+
 namespace {
 
 using SlotFunction = void (*)();
 
 // Indexed by slot number; index 0 is before the show.
-constexpr SlotFunction slotFunctions[6] = {};
+constexpr SlotFunction slotFunctions[6] = {nullptr, drawSkyAscentScene, renderSlot2, nullptr, nullptr, nullptr};
 
 }  // namespace
 

@@ -51,3 +51,12 @@ void clearMeshTranslations(SceneNode* node) {
     if (node->kind == MeshNode) node->matrix.m[12] = node->matrix.m[13] = node->matrix.m[14] = 0.0f;
     for (const auto& child : node->children) clearMeshTranslations(child.get());
 }
+
+MaterialUniform* findSceneUniform(const SceneNode* node, const char* materialName, const char* uniformName) {
+    const Material* material = findSceneMaterial(node, materialName);
+    return material != nullptr ? material->findUniform(uniformName) : nullptr;
+}
+
+void placeSceneRoot(SceneNode* root, float x, float y, float z) {
+    if (root != nullptr) root->matrix.setTranslation(x, y, z);
+}

@@ -3,6 +3,7 @@
 
 struct SceneNode;
 struct Material;
+struct MaterialUniform;
 
 // Draws the node and its subtree under the current projection and camera: node matrices on the
 // matrix stack, lights switched on (directional ones placed in world space through
@@ -12,6 +13,13 @@ void drawSceneNode(const SceneNode* node);
 // The material of the first mesh, depth first and the node before its children, whose material
 // name contains the text; null when none does.
 Material* findSceneMaterial(const SceneNode* node, const char* name);
+
+// The uniform slot of that name in findSceneMaterial(node, materialName); null when either is
+// missing, which setUniformValue takes as "nothing to set".
+MaterialUniform* findSceneUniform(const SceneNode* node, const char* materialName, const char* uniformName);
+
+// Makes the root's matrix the translation by (x, y, z); nothing for a null root.
+void placeSceneRoot(SceneNode* root, float x, float y, float z);
 
 // Zeroes the translation of every mesh node in the subtree, so the caller can place the model.
 void clearMeshTranslations(SceneNode* node);

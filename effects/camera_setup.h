@@ -1,0 +1,13 @@
+// A camera as the scenes compute it, GL-free: eye, centre, up vector and field of view.
+#pragma once
+
+struct CameraSetup {
+    float eye[3];
+    float centre[3];
+    float up[3];
+    float fieldOfView;  // degrees
+};
+
+// Writes the field of view (used from the next target bind on) and sets the camera onto the
+// current modelview matrix, keeping the view matrix for the lights.
+void applyCameraSetup(const CameraSetup& camera);

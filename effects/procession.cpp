@@ -1,0 +1,4 @@
+// The flame procession.
+#include "effects/procession.h"
+
+void drawProcessionScene(int) {}

@@ -1,0 +1,4 @@
+// The sky ascent.
+#include "effects/sky_ascent.h"
+
+void drawSkyAscentScene() {}
