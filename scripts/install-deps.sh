@@ -9,7 +9,7 @@ packages=(
   # the data set
   libmp3lame-dev libjpeg-dev
   # tests and tools
-  xvfb xauth libgl1-mesa-dri libgtest-dev libbenchmark-dev ffmpeg cmake ninja-build clang
+  xvfb xauth libgl1-mesa-dri libgtest-dev libbenchmark-dev ffmpeg fonts-dejavu-core cmake ninja-build clang
   libclang-rt-14-dev
   pkg-config g++
 )
