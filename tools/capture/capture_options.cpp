@@ -10,11 +10,13 @@
 
 const char* const captureUsage =
     "usage: demo-capture [--data DIR] [--size WxH] [--fps N] --at T1,T2,... --out DIR\n"
+    "       demo-capture [--data DIR] [--size WxH] [--fps N] --bench\n"
     "  --data DIR   run directory holding data/ and biisi.mp3 (default: show/ beside the tool)\n"
     "  --size WxH   window size (default 1280x720)\n"
     "  --fps N      frame rate of the frame clock (default 60)\n"
     "  --at T,...   music times in ms whose frames are written as DIR/frame-T.png\n"
-    "  --out DIR    where the frames go\n";
+    "  --out DIR    where the frames go\n"
+    "  --bench      step the whole show and print the frame times of each slot and the start-up time\n";
 
 namespace {
 
@@ -60,7 +62,11 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             options.help = true;
             return true;
         }
-        if (option == "--from" || option == "--to" || option == "--bench") {
+        if (option == "--bench") {
+            options.bench = true;
+            continue;
+        }
+        if (option == "--from" || option == "--to") {
             error = option + " is not available yet; this version writes single frames with --at";
             return false;
         }
@@ -95,8 +101,13 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             options.out = value;
         }
     }
+    if (options.bench) {
+        if (options.atMs.empty() && options.out.empty()) return true;
+        error = "--bench writes no frames: leave out --at and --out";
+        return false;
+    }
     if (options.atMs.empty()) {
-        error = "nothing to capture: give --at";
+        error = "nothing to capture: give --at or --bench";
         return false;
     }
     if (options.out.empty()) {

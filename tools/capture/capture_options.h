@@ -11,6 +11,7 @@ struct CaptureOptions {
     int fps = 60;
     std::vector<int> atMs;         // music times whose frames are written
     std::string out;               // output directory
+    bool bench = false;            // step the whole show and print frame times instead
     bool help = false;
 };
 

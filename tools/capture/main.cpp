@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "app/window.h"
 #include "base/window_size.h"
 #include "tools/capture/capture_options.h"
+#include "tools/capture/frame_bench.h"
 #include "tools/common/png_writer.h"
 
 namespace fs = std::filesystem;
@@ -56,9 +58,34 @@ bool writeFrame(const fs::path& file) {
     return writePngFile(file.c_str(), pixels.data(), width, height, 3, true);
 }
 
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Steps the whole show on the frame clock, timing each frame up to the end of its GL work.
+[[noreturn]] void runBench(const CaptureOptions& options, std::chrono::steady_clock::time_point toolStart) {
+    std::vector<std::vector<double>> frameMsBySlot(endOfShow);
+    double startupMs = 0.0;
+    for (int frame = 0; frameTimeMs(frame, options.fps) < showEndMs; ++frame) {
+        const int t = frameTimeMs(frame, options.fps);
+        setNullAudioPositionMs(static_cast<std::uint32_t>(t));
+        const auto start = std::chrono::steady_clock::now();
+        demoState.frameFunction();
+        glFinish();
+        frameMsBySlot[static_cast<std::size_t>(timelineSlot(t))].push_back(millisecondsSince(start));
+        if (frame == 0) startupMs = millisecondsSince(toolStart);
+        swapWindowBuffers();
+        pumpWindowEvents();
+    }
+    std::printf("%dx%d, %d fps frame clock\n%s", options.width, options.height, options.fps,
+                formatBenchTable(frameMsBySlot, startupMs).c_str());
+    exitShow(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const auto toolStart = std::chrono::steady_clock::now();
     CaptureOptions options;
     std::string error;
     if (!parseCaptureOptions(argc, argv, options, error)) {
@@ -73,8 +100,8 @@ int main(int argc, char** argv) {
     if (display == nullptr || *display == '\0') reexecUnderXvfb(argc, argv, options);
 
     std::error_code fsError;
-    const fs::path outDir = fs::absolute(options.out);
-    fs::create_directories(outDir, fsError);
+    const fs::path outDir = options.bench ? fs::path() : fs::absolute(options.out);
+    if (!options.bench) fs::create_directories(outDir, fsError);
     if (fsError) {
         std::fprintf(stderr, "demo-capture: cannot create %s: %s\n", outDir.c_str(), fsError.message().c_str());
         return 1;
@@ -100,6 +127,7 @@ int main(int argc, char** argv) {
     char* windowArgs[] = {argv[0], nullptr};
     if (!startShow(1, windowArgs, {options.width, options.height}, false)) return 1;
     pumpWindowEvents();
+    if (options.bench) runBench(options, toolStart);
 
     // Every frame from 0 is stepped in order, so whatever advances with time advances as in a run.
     std::size_t next = 0;
