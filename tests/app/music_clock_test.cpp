@@ -75,10 +75,10 @@ std::string writeToneMp3(double seconds) {
 // ---- SDL's disk driver on a device whose time the test moves ----------------------------------
 //
 // The disk driver writes to /dev/null without waiting, so its audio thread mixes as fast as it is
-// let. The time source below paces it: while music plays, the post-mix callback of each buffer
-// (the one place the audio thread reads the time) is held until the buffer is due, one buffer
-// length after the one before, and told that time. So every anchor lands at a known virtual time
-// and what the clock reads follows from the test's steps alone, however loaded the machine is.
+// let. The time source paces it: while music plays, the post-mix of each buffer (where the audio
+// thread reads the time) is held until the buffer is due, one buffer length after the one before,
+// and is given that time. Every anchor then lands at a known time, and what the clock reads
+// follows from the test's steps alone, however loaded the machine is.
 
 constexpr std::int64_t bufferFrames = 1024, sampleRate = 44100;  // what the driver asks the mixer for
 
@@ -100,13 +100,10 @@ struct PacedDevice {
 PacedDevice& device = *new PacedDevice;
 
 std::int64_t pacedTime() {
-    if (std::this_thread::get_id() == device.testThread) {
-        std::lock_guard lock(device.mutex);
-        return device.nowUs;
-    }
-    const bool music = Mix_PlayingMusic() != 0;  // the audio thread, inside the mixer's lock
     std::unique_lock lock(device.mutex);
-    if (!music || device.released) {
+    if (std::this_thread::get_id() == device.testThread) return device.nowUs;
+    // The audio thread, after mixing a buffer and still inside the mixer's lock.
+    if (Mix_PlayingMusic() == 0 || device.released) {
         ++device.quietBuffers;
         device.changed.notify_all();
         const std::int64_t nowUs = device.nowUs;
@@ -133,7 +130,7 @@ void advanceMs(std::int64_t ms) {
     device.quietBuffers = 0;
     device.changed.notify_all();
     // A hang guard, not a time limit on the clock.
-    const bool settled = device.changed.wait_for(lock, std::chrono::seconds(20), [] {
+    const bool settled = device.changed.wait_for(lock, std::chrono::seconds(10), [] {
         return (device.holding && device.nowUs < device.dueUs()) || device.quietBuffers >= 2;
     });
     ASSERT_TRUE(settled) << "the audio thread stopped mixing";
@@ -261,12 +258,12 @@ using MusicClockOnDummyDevice = SdlAudio;
 TEST_F(MusicClockOnDummyDevice, UnusableAudioDriverFallsBackToSilence) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     setAudioDriver(&sdlAudioDriver);
-    initSilentAudio();
+    ASSERT_NO_FATAL_FAILURE(initSilentAudio());
     const std::string music = writeToneMp3(1.0);
     const std::int64_t startUs = steadyMicroseconds();
     playMusic(music.c_str());
     // Past 100 ms the clock has heard from the audio thread: without anchors it stops 46 ms on.
-    const std::int64_t giveUpUs = startUs + 10'000'000;
+    const std::int64_t giveUpUs = startUs + 5'000'000;  // a hang guard only
     do {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         updateAudio();
