@@ -201,7 +201,7 @@ TEST_F(MusicClockOnDiskDevice, FollowsTheDeviceInMillisecondSteps) {
     seekMusic(0);
     // Anchored once per 23.2 ms buffer, the clock still moves by each millisecond in between.
     for (std::int32_t ms = 1; ms <= 3000; ++ms) {
-        advanceMs(1);
+        ASSERT_NO_FATAL_FAILURE(advanceMs(1));
         updateAudio();
         ASSERT_EQ(demoTimeMs(), ms);
     }
