@@ -1,16 +1,17 @@
-// The music clock over the null driver (exact values) and over SDL's dummy audio driver with real
-// MP3 files made by the test (timing behaviour).
+// The music clock over the null driver, and over SDL's silent drivers with MP3 files made by the
+// test: the disk driver paced by a time source the test moves, and one real-time run.
+#include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
-#include <filesystem>
-#include <set>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/audio.h"
 #include "app/music.h"
@@ -71,16 +72,72 @@ std::string writeToneMp3(double seconds) {
     return path;
 }
 
-std::atomic<std::int64_t> timeOffsetUs{0};
-std::int64_t shiftedTime() { return steadyMicroseconds() + timeOffsetUs.load(); }
+// ---- SDL's disk driver on a device whose time the test moves ----------------------------------
+//
+// The disk driver writes to /dev/null without waiting, so its audio thread mixes as fast as it is
+// let. The time source paces it: while music plays, the post-mix of each buffer (where the audio
+// thread reads the time) is held until the buffer is due, one buffer length after the one before,
+// and is given that time. Every anchor then lands at a known time, and what the clock reads
+// follows from the test's steps alone, however loaded the machine is.
 
-// The SDL driver on the given output (dummy by default), with a clock whose time the test can
-// move forward.
-void startSilentAudio(const char* driver = "dummy") {
-    setenv("SDL_AUDIODRIVER", driver, 1);
-    timeOffsetUs = 0;
-    setAudioTimeSource(shiftedTime);
-    setAudioDriver(&sdlAudioDriver);
+constexpr std::int64_t bufferFrames = 1024, sampleRate = 44100;  // what the driver asks the mixer for
+
+struct PacedDevice {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::thread::id testThread;
+    std::int64_t nowUs = 0;
+    std::int64_t musicStartUs = 0;
+    bool stepped = false;            // time has moved since the music started
+    std::int64_t buffersPlayed = 0;  // music buffers released so far
+    bool holding = false;            // the audio thread waits for its next buffer to be due
+    int quietBuffers = 0;            // buffers mixed without music since the last step
+    bool released = false;
+
+    std::int64_t dueUs() const { return musicStartUs + buffersPlayed * bufferFrames * 1'000'000 / sampleRate; }
+};
+// Never destroyed: the audio thread may still be inside it when the process exits.
+PacedDevice& device = *new PacedDevice;
+
+std::int64_t pacedTime() {
+    std::unique_lock lock(device.mutex);
+    if (std::this_thread::get_id() == device.testThread) return device.nowUs;
+    // The audio thread, after mixing a buffer and still inside the mixer's lock.
+    if (Mix_PlayingMusic() == 0 || device.released) {
+        ++device.quietBuffers;
+        device.changed.notify_all();
+        const std::int64_t nowUs = device.nowUs;
+        lock.unlock();
+        // Silence needs no pacing, but nothing should spin either.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return nowUs;
+    }
+    device.holding = true;
+    device.changed.notify_all();
+    device.changed.wait(lock, [] { return device.released || (device.stepped && device.nowUs >= device.dueUs()); });
+    device.holding = false;
+    const std::int64_t playedAt = device.dueUs();
+    ++device.buffersPlayed;
+    return playedAt;
+}
+
+// Moves the time on and returns once the audio thread has handled every buffer due by then:
+// it waits for a later one, or two silent buffers show that the one before them is done.
+void advanceMs(std::int64_t ms) {
+    std::unique_lock lock(device.mutex);
+    device.nowUs += ms * 1000;
+    device.stepped = true;
+    device.quietBuffers = 0;
+    device.changed.notify_all();
+    // A hang guard, not a time limit on the clock.
+    const bool settled = device.changed.wait_for(lock, std::chrono::seconds(10), [] {
+        return (device.holding && device.nowUs < device.dueUs()) || device.quietBuffers >= 2;
+    });
+    ASSERT_TRUE(settled) << "the audio thread stopped mixing";
+}
+
+// Captures initAudio's report and checks it says the music will be silent.
+void initSilentAudio() {
     testing::internal::CaptureStdout();
     const bool ready = initAudio();
     const std::string output = testing::internal::GetCapturedStdout();
@@ -90,97 +147,130 @@ void startSilentAudio(const char* driver = "dummy") {
     EXPECT_NE(output.find("Ready to use audio...\n\n"), std::string::npos) << output;
 }
 
-TEST(MusicClockOnDummyDevice, FollowsWallTimeInMillisecondSteps) {
-    const std::string music = writeToneMp3(4.0);
-    startSilentAudio();
-    playMusic(music.c_str());
-    seekMusic(0);
-
-    using clock = std::chrono::steady_clock;
-    const auto start = clock::now();
-    std::set<std::int32_t> distinct;
-    std::int32_t previous = 0, worstLag = 0, worstLead = 0;
-    bool decreased = false;
-    for (int sample = 0; sample < 3000; ++sample) {
-        std::this_thread::sleep_until(start + std::chrono::milliseconds(sample));
-        updateAudio();
-        const std::int32_t t = demoTimeMs();
-        const auto wall = static_cast<std::int32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start).count());
-        decreased = decreased || t < previous;
-        worstLag = std::max(worstLag, wall - t);
-        worstLead = std::max(worstLead, t - wall);
-        previous = t;
-        distinct.insert(t);
+// Shuts the audio down after each test, so the next one in this process opens its own device.
+class SdlAudio : public testing::Test {
+protected:
+    void TearDown() override {
+        Mix_HaltMusic();
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setAudioTimeSource(nullptr);
     }
-    RecordProperty("distinct_values", static_cast<int>(distinct.size()));
-    RecordProperty("worst_lag_ms", worstLag);
-    RecordProperty("worst_lead_ms", worstLead);
-    std::printf("clock: %zu distinct values in 3 s, worst lag %d ms, worst lead %d ms\n", distinct.size(),
-                worstLag, worstLead);
-    EXPECT_FALSE(decreased);
-    EXPECT_GE(distinct.size(), 2500u);
-    EXPECT_LE(worstLag, 100);
-    EXPECT_LE(worstLead, 100);
+};
+
+class MusicClockOnDiskDevice : public SdlAudio {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        setenv("SDL_DISKAUDIODELAY", "0", 1);
+        {
+            std::lock_guard lock(device.mutex);
+            device.testThread = std::this_thread::get_id();
+            device.released = false;
+        }
+        setAudioTimeSource(pacedTime);
+        setAudioDriver(&sdlAudioDriver);
+        initSilentAudio();
+    }
+
+    void TearDown() override {
+        {
+            std::lock_guard lock(device.mutex);
+            device.released = true;
+            device.changed.notify_all();
+        }
+        SdlAudio::TearDown();
+    }
+
+    // Plays the music from now on: the first buffer plays now, but its post-mix waits for the
+    // test's first step, so what the test does before that (the start-up seek) comes first.
+    static void play(const std::string& path) {
+        {
+            std::lock_guard lock(device.mutex);
+            device.musicStartUs = device.nowUs;
+            device.buffersPlayed = 0;
+            device.stepped = false;
+        }
+        playMusic(path.c_str());
+    }
+};
+
+TEST_F(MusicClockOnDiskDevice, FollowsTheDeviceInMillisecondSteps) {
+    play(writeToneMp3(4.0));
+    seekMusic(0);
+    // Anchored once per 23.2 ms buffer, the clock still moves by each millisecond in between.
+    for (std::int32_t ms = 1; ms <= 3000; ++ms) {
+        ASSERT_NO_FATAL_FAILURE(advanceMs(1));
+        updateAudio();
+        ASSERT_EQ(demoTimeMs(), ms);
+    }
 }
 
-TEST(MusicClockOnDummyDevice, UnusableAudioDriverFallsBackToSilence) {
-    startSilentAudio("no-such-driver");
-    const std::string music = writeToneMp3(1.0);
-    playMusic(music.c_str());
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    updateAudio();
-    EXPECT_GE(demoTimeMs(), 150);
-}
-
-TEST(MusicClockOnDummyDevice, MissingMusicRunsOnTheWallClockToTheEnd) {
-    startSilentAudio();
+TEST_F(MusicClockOnDiskDevice, MissingMusicRunsOnTheWallClockToTheEnd) {
     testing::internal::CaptureStdout();
-    playMusic("no-such-music.mp3");
+    play("no-such-music.mp3");
     seekMusic(0);
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(output.find("\"no-such-music.mp3\""), std::string::npos) << output;
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    advanceMs(200);
     updateAudio();
-    EXPECT_GE(demoTimeMs(), 150);
-    EXPECT_LE(demoTimeMs(), 400);
-    timeOffsetUs = 210'000'000;
+    EXPECT_EQ(demoTimeMs(), 200);
+    advanceMs(210'000);
     updateAudio();
-    EXPECT_GE(demoTimeMs(), 210000);
+    EXPECT_EQ(demoTimeMs(), 210'200);
 }
 
-TEST(MusicClockOnDummyDevice, ShortMusicHandsOverToTheWallClock) {
-    const std::string music = writeToneMp3(2.0);
-    startSilentAudio();
-    playMusic(music.c_str());
+TEST_F(MusicClockOnDiskDevice, ShortMusicHandsOverToTheWallClock) {
+    play(writeToneMp3(2.0));
     seekMusic(0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2600));  // past the end of the music
+    advanceMs(2600);  // past the end of the music
     updateAudio();
-    const std::int32_t afterEnd = demoTimeMs();
-    EXPECT_GE(afterEnd, 2400);
-    EXPECT_LE(afterEnd, 2700);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(demoTimeMs(), 2600);
+    advanceMs(100);
     updateAudio();
-    EXPECT_GE(demoTimeMs(), afterEnd + 80);  // still running after the stream is gone
-    timeOffsetUs = 210'000'000;
+    EXPECT_EQ(demoTimeMs(), 2700) << "still running after the stream is gone";
+    advanceMs(210'000);
     updateAudio();
-    EXPECT_GE(demoTimeMs(), 210000);
+    EXPECT_EQ(demoTimeMs(), 212'700);
 }
 
-TEST(MusicClockOnDummyDevice, SeekLandsInTheMusic) {
-    const std::string music = writeToneMp3(4.0);
-    startSilentAudio();
-    playMusic(music.c_str());
+TEST_F(MusicClockOnDiskDevice, SeekLandsInTheMusic) {
+    play(writeToneMp3(4.0));
     seekMusic(0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    advanceMs(100);
     updateAudio();
     seekMusic(2000 - demoTimeMs());
     EXPECT_EQ(demoTimeMs(), 2000);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    advanceMs(500);
     updateAudio();
-    EXPECT_GE(demoTimeMs(), 2400);
-    EXPECT_LE(demoTimeMs(), 2600);
+    // The music takes up the new position with its next buffer, heard one buffer later, and
+    // until then the clock waits for it: at most two buffers behind.
+    EXPECT_LE(demoTimeMs(), 2500);
+    EXPECT_GE(demoTimeMs(), 2500 - 2 * bufferFrames * 1000 / sampleRate);
+}
+
+// The one run on real time: SDL's dummy driver, which SDL falls back to here, consumes the music
+// at the pace of the wall clock.
+using MusicClockOnDummyDevice = SdlAudio;
+
+TEST_F(MusicClockOnDummyDevice, UnusableAudioDriverFallsBackToSilence) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    setAudioDriver(&sdlAudioDriver);
+    ASSERT_NO_FATAL_FAILURE(initSilentAudio());
+    const std::string music = writeToneMp3(1.0);
+    const std::int64_t startUs = steadyMicroseconds();
+    playMusic(music.c_str());
+    // Past 100 ms the clock has heard from the audio thread: without anchors it stops 46 ms on.
+    const std::int64_t giveUpUs = startUs + 5'000'000;  // a hang guard only
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        updateAudio();
+    } while (demoTimeMs() <= 100 && steadyMicroseconds() < giveUpUs);
+    const std::int64_t elapsedMs = (steadyMicroseconds() - startUs) / 1000;
+    EXPECT_GT(demoTimeMs(), 100);
+    EXPECT_LE(demoTimeMs(), elapsedMs + 100) << "the music is consumed in real time";
 }
 
 }  // namespace

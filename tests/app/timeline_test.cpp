@@ -174,8 +174,19 @@ TEST_F(RenderFrameDeathTest, EscapeEndsTheProgramAfterTheFrameIsDrawn) {
             frameAt(negativeClock);  // even before the music has started
         },
         testing::ExitedWithCode(0), "window drawn");
-    keyboardCallback('q', 0, 0);  // other keys do nothing
-    frameAt(negativeClock);
+}
+
+TEST_F(RenderFrameDeathTest, OtherKeysLeaveTheShowRunning) {
+    // The frame has to come back to its caller; ending the show would exit with status 0.
+    EXPECT_EXIT(
+        {
+            keyboardCallback('q', 0, 0);
+            keyboardCallback(' ', 0, 0);
+            frameAt(negativeClock);
+            std::fprintf(stderr, "frame returned\n");
+            std::_Exit(3);
+        },
+        testing::ExitedWithCode(3), "frame returned");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -419,6 +420,18 @@ struct MatchCase {
     int greyFactor = 1;
     Edit edit = Edit::none;
 };
+
+// gtest prints the parameter into every case's CTest name; raw bytes there help nobody.
+void PrintTo(const MatchCase& c, std::ostream* out) {
+    static const char* const samplings[] = {"4:4:4", "4:2:2", "4:2:0"};
+    *out << c.width << 'x' << c.height << ' ' << (c.components == 1 ? "grey" : samplings[static_cast<int>(c.sampling)])
+         << " q" << c.quality;
+    if (c.restartRows != 0) *out << " restart rows=" << c.restartRows;
+    if (c.restartMcus != 0) *out << " restart MCUs=" << c.restartMcus;
+    if (c.greyFactor != 1) *out << " factors " << c.greyFactor << 'x' << c.greyFactor;
+    static const char* const edits[] = {"", " with APPn and COM segments", " with one DHT segment", " with fill bytes"};
+    *out << edits[static_cast<int>(c.edit)];
+}
 
 Bytes applyEdit(const Bytes& file, Edit edit) {
     JpegLayout layout = splitJpeg(file);

@@ -4,6 +4,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "render/render_destinations.h"
 #include "tests/support/gl_context.h"
 
@@ -114,20 +116,38 @@ TEST_F(GlState, PerspectiveLeavesTheProjectionCurrentAndModelviewResets) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(modelview[i], i % 5 == 0 ? 1.0f : 0.0f);
 }
 
+using Matrix = std::array<float, 16>;  // column-major, as GL reports it
+
+Matrix modelview() {
+    Matrix m;
+    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
+    return m;
+}
+
+void expectMatrix(const Matrix& actual, const Matrix& expected, const char* step) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-6f) << step << ", element " << i;
+}
+
 TEST_F(GlState, CameraKeepsTheViewMatrix) {
     resetModelview();
-    setCamera(0.0f, 0.0f, 10.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
-    // Looking down -z from z = 10: the view moves the world by -10 along z.
-    EXPECT_FLOAT_EQ(renderDestinations.viewMatrix[14], -10.0f);
-    EXPECT_FLOAT_EQ(renderDestinations.viewMatrix[0], 1.0f);
+    // From +x towards the origin, y up: the view's x axis is world -z, its z axis world +x, and
+    // the origin lies 10 in front of the eye.
+    setCamera(10.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    const Matrix view = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, -10, 1};
+    expectMatrix(std::to_array(renderDestinations.viewMatrix), view, "camera");
+    expectMatrix(modelview(), view, "camera on the stack");
+
+    // Each step multiplies on the right: it acts in the coordinates left by the steps before.
     pushMatrix();
     translate(5.0f, 0.0f, 0.0f);
+    expectMatrix(modelview(), {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, -5, 1}, "translate");
     rotate(90.0f, 0.0f, 0.0f, 1.0f);
-    scale(2.0f, 2.0f, 2.0f);
+    expectMatrix(modelview(), {0, 1, 0, 0, 0, 0, -1, 0, -1, 0, 0, 0, 0, 0, -5, 1}, "rotate");
+    scale(2.0f, 3.0f, 4.0f);
+    expectMatrix(modelview(), {0, 2, 0, 0, 0, 0, -3, 0, -4, 0, 0, 0, 0, 0, -5, 1}, "scale");
     popMatrix();
-    float modelview[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(modelview[i], renderDestinations.viewMatrix[i]);
+    expectMatrix(modelview(), view, "pop");
+    expectMatrix(std::to_array(renderDestinations.viewMatrix), view, "kept");
 }
 
 TEST_F(GlState, ClearColourIsOpaque) {

@@ -42,38 +42,55 @@ TEST(Matrix4, QuarterTurnAboutZ) {
     EXPECT_EQ(m.m[14], 0.0f);
 }
 
+Matrix4 fromElements(const float (&elements)[16]) {
+    Matrix4 matrix;
+    for (int i = 0; i < 16; ++i) matrix.m[i] = elements[i];
+    return matrix;
+}
+
+// Column-major, worked out by hand: x' = m0 x + m4 y + m8 z + m12, and so on.
+constexpr float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+constexpr float move123[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1};
+constexpr float scale234[16] = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1};
+constexpr float quarterTurnX[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1};  // y -> z, z -> -y
+
 TEST(Matrix4, MultiplyAppliesThisFirstThenOther) {
-    Matrix4 scale, translation;
-    scale.setScale(2.0f, 2.0f, 2.0f);
-    translation.setTranslation(1.0f, 0.0f, 0.0f);
-
-    Matrix4 scaleThenMove = scale;
-    scaleThenMove.multiply(translation);
-    EXPECT_EQ(scaleThenMove.m[0], 2.0f);
-    EXPECT_EQ(scaleThenMove.m[12], 1.0f);  // the translation is not scaled
-
-    Matrix4 moveThenScale = translation;
-    moveThenScale.multiply(scale);
-    EXPECT_EQ(moveThenScale.m[12], 2.0f);
+    const struct {
+        const char* name;
+        const float (&first)[16];
+        const float (&then)[16];
+        float expected[16];
+    } cases[] = {
+        {"move, then scale: the move is scaled", move123, scale234,
+         {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 2, 6, 12, 1}},
+        {"scale, then move", scale234, move123, {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 1, 2, 3, 1}},
+        {"move, then turn: the move is turned", move123, quarterTurnX,
+         {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 1, -3, 2, 1}},
+        {"turn, then move", quarterTurnX, move123, {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 1, 2, 3, 1}},
+        {"scale, then turn", scale234, quarterTurnX, {2, 0, 0, 0, 0, 0, 3, 0, 0, -4, 0, 0, 0, 0, 0, 1}},
+        {"turn, then scale", quarterTurnX, scale234, {2, 0, 0, 0, 0, 0, 4, 0, 0, -3, 0, 0, 0, 0, 0, 1}},
+        {"identity, then move", identity, move123, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Matrix4 m = fromElements(c.first);
+        m.multiply(fromElements(c.then));
+        expectElements(m, c.expected);
+    }
 }
 
 TEST(Matrix4, MultiplyByItselfSquares) {
-    Matrix4 m;
-    m.setTranslation(1.0f, 2.0f, 3.0f);
+    Matrix4 m = fromElements(move123);
     m.multiply(m);
     expectElements(m, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 2, 4, 6, 1});
 
-    Matrix4 general;
-    for (int i = 0; i < 16; ++i) general.m[i] = static_cast<float>(i + 1);
-    Matrix4 expected;
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += general.m[4 * i + k] * general.m[4 * k + j];
-            expected.m[4 * i + j] = sum;
-        }
-    general.multiply(general);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(general.m[i], expected.m[i]);
+    // These two come out wrong if the product is written over the operands while still read.
+    m = fromElements(quarterTurnX);
+    m.multiply(m);
+    expectElements(m, {1, 0, 0, 0, 0, -1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1});
+    m = fromElements({2, 1, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 3, 0, 0, 1});  // x doubled and added to y, then 3 along x
+    m.multiply(m);
+    expectElements(m, {4, 3, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 9, 3, 0, 1});
 }
 
 TEST(Matrix4, NodeCompositionScalesThenRotatesThenTranslates) {
