@@ -1,4 +1,111 @@
 // The sky ascent.
 #include "effects/sky_ascent.h"
 
-void drawSkyAscentScene() {}
+#include <GL/glew.h>
+
+#include <optional>
+
+#include "base/demo_clock.h"
+#include "base/envelopes.h"
+#include "effects/ball_and_flames.h"
+#include "effects/cloud_layers.h"
+#include "effects/post_process.h"
+#include "effects/scene_resources.h"
+#include "effects/sky_ascent_path.h"
+#include "render/gl_state.h"
+#include "render/material.h"
+#include "render/render_target.h"
+#include "render/shader_library.h"
+#include "scene/particle_system.h"
+#include "scene/scene_draw.h"
+
+float skyEye[3] = {};
+bool skyDustSeeded = false;
+
+namespace {
+
+void drawBallAt(const BallPlacement& ball) {
+    drawBall(ball.position[0], ball.position[1], ball.position[2], ball.angleDegrees, ball.axis[0], ball.axis[1],
+             ball.axis[2], ball.scale);
+}
+
+// Dust everywhere from the first frame on: 2000 particles in a box drifting along -z, aged
+// ten seconds so that they are spread out already.
+void seedDust() {
+    skyDustSeeded = true;
+    if (dustParticles == nullptr) return;
+    dustParticles->emit(boxDust, 2000, 200, 100, 500, 0, 0, -0.1f);
+    for (int i = 0; i < 100; ++i) dustParticles->update(100);
+}
+
+void drawSky(float t) {
+    glDepthMask(GL_FALSE);
+    placeSceneRoot(bgScene, skyEye[0], skyEye[1], skyEye[2]);
+    pushMatrix();
+    const SkyDomeScale dome = skyDomeScale(t);
+    if (dome.stretched) scale(dome.stretch[0], dome.stretch[1], dome.stretch[2]);
+    scale(dome.shrink, 1, dome.shrink);
+    setUniformValue(findSceneUniform(bgScene, "mountains", "params"), 0.4f * beatFlash(),
+                    0.2f * static_cast<float>(beatIndex()), 0, 0);
+    drawSceneNode(bgScene);
+    popMatrix();
+    glDepthMask(GL_TRUE);
+}
+
+}  // namespace
+
+void drawSkyAscentScene() {
+    // The projection takes the field of view written by the previous frame.
+    bindRenderTarget(screenTarget);
+    if (dustParticles != nullptr) dustParticles->update(demoClock.frameSeconds * 1000.0f);
+    setClearColor(0, 0, 0);
+    clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const float t = static_cast<float>(demoTimeMs());
+    if (!skyDustSeeded) seedDust();
+
+    const CameraSetup camera = skyAscentCamera(t);
+    for (int i = 0; i < 3; ++i) skyEye[i] = camera.eye[i];
+    applyCameraSetup(camera);
+    drawSceneNode(lightsScene);
+    drawSky(t);
+
+    // The previous frame ended with the bars' material state and black colour.
+    setBlendMode(BlendMode::Off);
+    enableCap(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 1);
+    drawSkyAscentProps();
+
+    setCullMode(CullMode::Back);
+    setBlendMode(BlendMode::Off);
+    blackFlash(0, 9000);
+    glowFrom(14000, 15000, 1, 1, 1);
+    glowFrom(20500, 21500, 1, 1, 1);
+    glowFrom(27800, 28800, 1, 1, 1);
+}
+
+void drawSkyAscentProps() {
+    const float t = static_cast<float>(demoTimeMs());
+    setCullMode(CullMode::Back);
+    enableCap(GL_DEPTH_TEST);
+    drawBallAt(skyBallA(t));
+    drawBallAt(skyBallB(t));
+    for (int i = 0; i < fallingBallCount; ++i)
+        if (const std::optional<BallPlacement> ball = fallingBall(t, i)) drawBallAt(*ball);
+
+    enableCap(GL_DEPTH_TEST);
+    setCullMode(CullMode::Off);
+    setBlendMode(BlendMode::Additive);
+    drawCloudLayers(cloudLayerTexture, t, skyEye[1]);
+
+    // Dark dust: the sprites darken what lies behind them.
+    Material& sprite = builtInMaterial(Sprite);
+    setTextureSlot(sprite.findTexture("texture"), particleTexture);
+    setUniformValue(sprite.findUniform("radius"), 2, 0, 0, 0);
+    pushMatrix();
+    translate(0, 50, skyEye[2]);
+    setCullMode(CullMode::Off);
+    glColor4f(0.35f, 0.3f, 0.3f, 1);
+    setBlendMode(BlendMode::Darken);
+    if (dustParticles != nullptr) dustParticles->draw();
+    popMatrix();
+}

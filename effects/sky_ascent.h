@@ -2,5 +2,13 @@
 // screen.
 #pragma once
 
+// The eye of the current frame, written by drawSkyAscentScene before the props read it.
+extern float skyEye[3];
+// Set by the first slot-1 frame, which seeds the dust once for the whole run.
+extern bool skyDustSeeded;
+
 // One frame of slot 1 onto the screen.
 void drawSkyAscentScene();
+
+// The balls, the cloud layers and the dust around skyEye; part of drawSkyAscentScene.
+void drawSkyAscentProps();
