@@ -26,6 +26,9 @@ bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
     initShaderLibrary();
     loadSkyAscentScene();
     loadBallScene();
+    loadWormScene();
+    loadCannonScene();
+    loadCloudScene();
     demoState.overlayTexture = loadTexture("data\\overlay.png", 1);
     loadPostScene();
     setFrameFunction(renderFrame);

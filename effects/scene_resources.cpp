@@ -5,11 +5,14 @@
 #include "render/texture_registry.h"
 #include "scene/particle_system.h"
 #include "scene/scene_draw.h"
+#include "scene/scene_node.h"
 #include "xsi/xsi_reader.h"
 
 int cloudLayerTexture = -1;
 int particleTexture = -1;
 int flareTexture = -1;
+int noiseTexture = -1;
+int cloudTexture = -1;
 
 SceneNode* normimapScene = nullptr;
 SceneNode* maastoScene = nullptr;
@@ -19,9 +22,15 @@ SceneNode* flameScene = nullptr;
 SceneNode* flame2Scene = nullptr;
 SceneNode* lightsScene = nullptr;
 SceneNode* ballScene = nullptr;
+SceneNode* wormScene = nullptr;
+SceneNode* wormheadScene = nullptr;
+SceneNode* tykkiScene = nullptr;
+SceneNode* ammusScene = nullptr;
 
 ParticleSystem* dustParticles = nullptr;
 ParticleSystem* sparkSystems[sparkSystemCount] = {};
+ParticleSystem* wormSparkSystems[wormSparkSystemCount] = {};
+ParticleSystem* cannonParticleSystems[cannonParticleSystemCount] = {};
 
 namespace {
 
@@ -57,3 +66,19 @@ void loadSkyAscentScene() {
 }
 
 void loadBallScene() { ballScene = loadPlacedModel("data\\ball.xsi"); }
+
+void loadWormScene() {
+    wormScene = loadPlacedModel("data\\worm.xsi");
+    wormheadScene = loadPlacedModel("data\\wormhead.xsi");
+    for (ParticleSystem*& sparks : wormSparkSystems) sparks = newSpriteParticles();
+}
+
+void loadCannonScene() {
+    loadXsiScene("data\\tykki.xsi", tykkiScene);
+    loadXsiScene("data\\ammus.xsi", ammusScene);
+    if (ammusScene != nullptr) ammusScene->matrix.setIdentity();
+    noiseTexture = loadTexture("data\\noise.png", 1);
+    for (ParticleSystem*& system : cannonParticleSystems) system = newSpriteParticles();
+}
+
+void loadCloudScene() { cloudTexture = loadTexture("data\\cloudy2.jpg", 1); }

@@ -5,13 +5,16 @@
 
 #include "effects/sky_ascent.h"
 #include "effects/slot2_chain.h"
+#include "effects/slot3_chain.h"
+#include "effects/slot4_chain.h"
+#include "effects/slot5_chain.h"
 
 namespace {
 
 using SlotFunction = void (*)();
 
 // Indexed by slot number; index 0 is before the show.
-constexpr SlotFunction slotFunctions[6] = {nullptr, drawSkyAscentScene, renderSlot2, nullptr, nullptr, nullptr};
+constexpr SlotFunction slotFunctions[6] = {nullptr, drawSkyAscentScene, renderSlot2, renderSlot3, renderSlot4, renderSlot5};
 
 }  // namespace
 
