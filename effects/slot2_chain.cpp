@@ -1,4 +1,54 @@
 // Slot 2's passes.
 #include "effects/slot2_chain.h"
 
-void renderSlot2() {}
+#include "base/demo_clock.h"
+#include "effects/dust_start.h"
+#include "effects/post_process.h"
+#include "effects/procession.h"
+#include "effects/procession_path.h"
+#include "effects/scene_flash.h"
+#include "effects/scene_resources.h"
+#include "render/render_target.h"
+#include "render/screen_pass.h"
+#include "scene/particle_system.h"
+
+namespace {
+
+constexpr float blurStep = 0.002f;
+
+void advanceParticles(float stepMs) {
+    if (dustParticles != nullptr) dustParticles->update(stepMs);
+    for (ParticleSystem* sparks : sparkSystems)
+        if (sparks != nullptr) sparks->update(stepMs);
+}
+
+}  // namespace
+
+void renderSlot2() {
+    // What the scene runs of the previous frame added is what this frame's runs see.
+    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
+    sceneFlashes.sceneFlashAccumulator = 0;
+
+    depthOfFieldPrePass(20, 20, 0.1f, 0, drawProcessionScene);
+    startDustOnce(dustParticles, dustStartFlags.procession);
+    advanceParticles(demoClock.frameSeconds * 1000.0f);
+
+    drawProcessionScene(sceneTarget);
+    blurPass(sceneTarget, blurTargetH, blurStep, true, TextureRows::TopFirst);
+    blurPass(blurTargetH, blurTargetV, blurStep, false, TextureRows::BottomFirst);
+    drawProcessionScene(screenTarget);
+    if (slot2CompositeDrawn(demoTimeMs())) depthOfFieldComposite();
+
+    // White in, black frames over the act-A cuts, black over the act changes and the later
+    // cuts, white as act C leaves its slow motion.
+    fadeFrom(45500, 50000, 1, 1, 1);
+    blackFlash(52400, 53400);
+    blackFlash(59600, 60600);
+    blackFlash(66800, 67300);
+    fadeFrom(72100, 73100, 0, 0, 0);
+    fadeFrom(80300, 81300, 0, 0, 0);
+    fadeFrom(86700, 87700, 0, 0, 0);
+    fadeFrom(90100, 91100, 1, 1, 1);
+
+    sceneFlashes.sceneFlash = 0;
+}
