@@ -29,5 +29,6 @@ for t in "$@"; do
 done
 rows=$(( (i + columns - 1) / columns ))
 ffmpeg -v error -y -framerate 1 -i "$work/%03d.png" \
-  -vf "tile=${columns}x${rows}:padding=4:margin=4:color=0x101010" -frames:v 1 "$out"
+  -filter_complex "tile=${columns}x${rows}:padding=4:margin=4:color=0x101010,split[a][b];[a]palettegen[p];[b][p]paletteuse" \
+  -frames:v 1 "$out"  # a 256-colour palette keeps the sheet small enough for the repository
 echo "$out: $i frames, ${columns}x${rows}"
