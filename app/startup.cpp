@@ -8,6 +8,7 @@
 #include "app/music.h"
 #include "app/window.h"
 #include "base/print_line.h"
+#include "base/startup_phases.h"
 #include "effects/post_process.h"
 #include "effects/scene_resources.h"
 #include "render/shader_library.h"
@@ -34,8 +35,11 @@ bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
     setFrameFunction(renderFrame);
     installMouseHandler();
     installKeyboardHandler();
-    initAudio();  // the show goes on without sound
-    playMusic("biisi.mp3");
-    seekMusic(0);
+    {
+        ScopedPhase phase(StartupPhase::Audio);
+        initAudio();  // the show goes on without sound
+        playMusic("biisi.mp3");
+        seekMusic(0);
+    }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/print_line.h"
+#include "base/startup_phases.h"
 #include "render/gl_state.h"
 #include "render/texture_registry.h"
 
@@ -44,6 +45,7 @@ GLuint compileShader(GLenum type, const char* source) {
 }  // namespace
 
 unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource) {
+    ScopedPhase phase(StartupPhase::Shaders);
     const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexSource != nullptr ? vertexSource : "");
     const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentSource != nullptr ? fragmentSource : "");
     const GLuint program = glCreateProgram();

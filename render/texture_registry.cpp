@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/print_line.h"
+#include "base/startup_phases.h"
 #include "image/jpeg_decoder.h"
 #include "image/png_loader.h"
 #include "render/gl_state.h"
@@ -28,6 +29,7 @@ struct DecodedImage {
 };
 
 bool decodeImage(const char* path, DecodedImage& image) {
+    ScopedPhase phase(StartupPhase::Images);
     if (isJpegFileName(path)) return decodeJpegFile(path, image.pixels, image.width, image.height);
     if (!loadPngImage(path, image.pixels, image.width, image.height, image.components)) return false;
     image.format = image.components == 3 ? GL_RGB : GL_RGBA;
@@ -35,6 +37,7 @@ bool decodeImage(const char* path, DecodedImage& image) {
 }
 
 void upload(GLenum target, const DecodedImage& image, int filterMode) {
+    ScopedPhase phase(StartupPhase::Images);
     // Rows of any byte length arrive packed.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (filterMode == 2)

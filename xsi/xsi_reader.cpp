@@ -11,6 +11,7 @@
 
 #include "base/data_file.h"
 #include "base/print_line.h"
+#include "base/startup_phases.h"
 #include "xsi/xsi_materials.h"
 #include "xsi/xsi_models.h"
 
@@ -223,6 +224,7 @@ int scanXsiInts(const char* text, int* values, int count) {
 }
 
 void loadXsiScene(const char* path, SceneNode*& root) {
+    ScopedPhase phase(StartupPhase::SceneFiles);
     root = nullptr;
     lightCounter = 0;
     if (!openXsiFile(path)) return;

@@ -30,7 +30,7 @@ FrameTimeSummary summariseFrameTimes(std::vector<double> frameMs) {
     return summary;
 }
 
-std::string formatBenchTable(const std::vector<std::vector<double>>& frameMsBySlot, double startupMs) {
+std::string formatBenchTable(const std::vector<std::vector<double>>& frameMsBySlot, const StartupFigures& startup) {
     std::string table = "slot         frames  median ms     p95 ms\n";
     std::vector<double> all;
     for (std::size_t slot = 0; slot < frameMsBySlot.size(); ++slot) {
@@ -41,7 +41,11 @@ std::string formatBenchTable(const std::vector<std::vector<double>>& frameMsBySl
         table += row(name.c_str(), summariseFrameTimes(times));
     }
     table += row("show", summariseFrameTimes(all));
-    char line[96];
-    std::snprintf(line, sizeof line, "start-up   %.0f ms (from the tool's start to the first frame)\n", startupMs);
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "start-up   %.0f ms from the tool's start to the first frame: scene files %.0f, images %.0f, "
+                  "shaders %.0f, audio %.0f, the rest (window, GL, targets, first frame) %.0f\n",
+                  startup.totalMs, startup.sceneFilesMs, startup.imagesMs, startup.shadersMs, startup.audioMs,
+                  startup.totalMs - startup.sceneFilesMs - startup.imagesMs - startup.shadersMs - startup.audioMs);
     return table + line;
 }

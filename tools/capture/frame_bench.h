@@ -14,6 +14,15 @@ struct FrameTimeSummary {
 // Nearest-rank median and 95th percentile; all zero for no frames.
 FrameTimeSummary summariseFrameTimes(std::vector<double> frameMs);
 
+// The start-up figures: the total, and its parts by loader (the rest is window, GL and targets).
+struct StartupFigures {
+    double totalMs = 0.0;
+    double sceneFilesMs = 0.0;
+    double imagesMs = 0.0;
+    double shadersMs = 0.0;
+    double audioMs = 0.0;
+};
+
 // The table --bench prints: one row per slot that had frames (index = slot number, 1 to 5), a row
-// for the whole show, then the start-up time.
-std::string formatBenchTable(const std::vector<std::vector<double>>& frameMsBySlot, double startupMs);
+// for the whole show, then the start-up time and its parts.
+std::string formatBenchTable(const std::vector<std::vector<double>>& frameMsBySlot, const StartupFigures& startup);

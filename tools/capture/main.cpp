@@ -17,6 +17,7 @@
 #include "app/startup.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "base/startup_phases.h"
 #include "base/window_size.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/frame_bench.h"
@@ -65,7 +66,7 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
 // Steps the whole show on the frame clock, timing each frame up to the end of its GL work.
 [[noreturn]] void runBench(const CaptureOptions& options, std::chrono::steady_clock::time_point toolStart) {
     std::vector<std::vector<double>> frameMsBySlot(endOfShow);
-    double startupMs = 0.0;
+    StartupFigures startup;
     for (int frame = 0; frameTimeMs(frame, options.fps) < showEndMs; ++frame) {
         const int t = frameTimeMs(frame, options.fps);
         setNullAudioPositionMs(static_cast<std::uint32_t>(t));
@@ -73,12 +74,17 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
         demoState.frameFunction();
         glFinish();
         frameMsBySlot[static_cast<std::size_t>(timelineSlot(t))].push_back(millisecondsSince(start));
-        if (frame == 0) startupMs = millisecondsSince(toolStart);
+        if (frame == 0) {
+            const auto& ms = startupPhaseTimes.ms;
+            startup = {millisecondsSince(toolStart), ms[static_cast<int>(StartupPhase::SceneFiles)],
+                       ms[static_cast<int>(StartupPhase::Images)], ms[static_cast<int>(StartupPhase::Shaders)],
+                       ms[static_cast<int>(StartupPhase::Audio)]};
+        }
         swapWindowBuffers();
         pumpWindowEvents();
     }
     std::printf("%dx%d, %d fps frame clock\n%s", options.width, options.height, options.fps,
-                formatBenchTable(frameMsBySlot, startupMs).c_str());
+                formatBenchTable(frameMsBySlot, startup).c_str());
     exitShow(0);
 }
 
