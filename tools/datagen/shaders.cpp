@@ -348,8 +348,9 @@ void main()
 )"};
 
 // Reflections are looked up in the model's own axes, which are the world's (the cannon is only
-// moved). params: x reflection strength, y heat of the muzzle (only its positive part glows),
-// z turns the reflected world about the vertical.
+// moved). params: x reflection strength, y heat of the muzzle (only its positive part glows, and
+// only on the barrel's front half, not on the drum below it), z turns the reflected world about
+// the vertical.
 const ShaderPair cannonShader{R"(varying vec2 uv;
 varying vec3 localPos;
 varying vec3 localNormal;
@@ -388,7 +389,9 @@ void main()
     vec3 albedo = texture2D(metalMap, uv).rgb;
     float diffuse = max(dot(n, l), 0.0);
     vec3 colour = albedo * (0.3 + 0.75 * diffuse) + env * (params.x * 0.55 * fresnel);
-    float heat = max(params.y, 0.0) * smoothstep(1.0, 3.6, -localPos.z);
+    float barrel = (1.0 - smoothstep(1.3, 1.45, length(localPos.xy))) *
+                   max(step(-1.19, localPos.y), step(2.15, -localPos.z));
+    float heat = max(params.y, 0.0) * smoothstep(1.0, 3.6, -localPos.z) * barrel;
     colour = colour * (1.0 - 0.5 * heat) + vec3(1.0, 0.42, 0.08) * heat * 1.2;
     gl_FragColor = vec4(colour, 1.0);
 }
