@@ -1,4 +1,38 @@
 // Slot 3's passes.
 #include "effects/slot3_chain.h"
 
-void renderSlot3() {}
+#include "base/demo_clock.h"
+#include "effects/post_process.h"
+#include "effects/scene_flash.h"
+#include "effects/scene_resources.h"
+#include "effects/worm_bursts.h"
+#include "effects/worm_path.h"
+#include "effects/worm_scene.h"
+#include "render/render_target.h"
+#include "scene/particle_system.h"
+
+void renderSlot3() {
+    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
+    sceneFlashes.sceneFlashAccumulator = 0.0f;
+    const float stepMs = demoClock.frameSeconds * 1000.0f;
+    if (dustParticles != nullptr) dustParticles->update(stepMs);
+
+    // The first worm is already under way when the slot opens: its burst and flash start here.
+    burstWormOnce(0);
+    const WormSpec& first = wormTable[0];
+    addSceneFlash(first.flashStartMs, first.flashEndMs, coarseFlashThreshold);
+    for (ParticleSystem* sparks : wormSparkSystems)
+        if (sparks != nullptr) sparks->update(stepMs);
+
+    depthOfFieldPrePass(20, 30, 0.1f, 0, drawWormScene);
+    drawWormScene(sceneTarget);
+    blurPass(sceneTarget, blurTargetH, 0.002f, true, TextureRows::TopFirst);
+    blurPass(blurTargetH, blurTargetV, 0.002f, false, TextureRows::BottomFirst);
+    // No composite: the screen shows the sharp run.
+    drawWormScene(screenTarget);
+
+    glowFrom(wormSlotStartMs, 102600, 1, 1, 1);
+    drawAdditiveQuad(1, 1, 1, wormSlotFlashAlpha(sceneFlashes.sceneFlash));
+    if (wormSlotWhiteOutShown(demoTimeMs())) glowTo(120600, wormSlotEndMs, 1, 1, 1);
+    sceneFlashes.sceneFlash = 0.0f;
+}

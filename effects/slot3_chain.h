@@ -1,4 +1,6 @@
-// Slot 3's pass chain: the worms arching out of the ground: the worm scene drawn into the depth-of-field pre-pass, the blur source and the screen, with its glows and flashes.
+// Slot 3's pass chain: the worm scene drawn into the depth-of-field pre-pass, into the blur source
+// and onto the screen, with the white glow it opens with, the flashes of the worms and the
+// white-out into slot 4.
 #pragma once
 
 void renderSlot3();
