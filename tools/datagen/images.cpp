@@ -181,11 +181,17 @@ Image makeCloudSheets() {
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const float u = unitX(image, x), v = unitY(image, y);
-            const float window = smoothStep(0.0f, 0.3f, u) * smoothStep(0.0f, 0.3f, 1.0f - u) *
-                                 smoothStep(0.0f, 0.3f, v) * smoothStep(0.0f, 0.3f, 1.0f - v);
-            const float cloud = smoothStep(0.45f, 0.8f, fractalNoise(u * 5.0f, v * 5.0f, 6, 21)) * window;
+            const float du = u - 0.5f, dv = v - 0.5f;
+            // Puffs with gaps between them, so that a stack of turned and scrolled haze sheets
+            // still lets light through; a rounded window fades them out before the border, so
+            // neither a sheet's edge nor a tiling seam ever shows.
+            const float r = std::sqrt(std::sqrt(du * du * du * du + dv * dv * dv * dv));
+            const float window = 1.0f - smoothStep(0.3f, 0.49f, r);
+            const float billow = fractalNoise(u * 5.0f, v * 5.0f, 5, 21, 5, 5);
+            const float cloud = smoothStep(0.45f, 0.7f, billow) * window;
+            const float detail = fractalNoise(u * 16.0f, v * 16.0f, 3, 22, 16, 16);
             // Drawn to darken by one minus this colour: more red than blue leaves a blue-grey cloud.
-            const float c = cloud * 0.34f;
+            const float c = cloud * (0.6f + 0.4f * detail) * 0.6f;
             image.set(x, y, c * 0.95f, c * 0.88f, c * 0.76f);
         }
     }

@@ -33,7 +33,7 @@ bool writePng(const std::string& path, const Image& image);
 // Every image of the data set. Sizes are powers of two from 256 to 1024, except the overlay,
 // which has the picture's own 16:9 shape.
 Image makeCloudLayers();        // cloudy.jpg: grey, tiles in both directions
-Image makeCloudSheets();        // cloudy2.jpg: bright blue-white cloud fading to black at the borders
+Image makeCloudSheets();        // cloudy2.jpg: cloud puffs on black, gone before the border (tiles)
 Image makeParticle();           // particle.jpg: a soft white dot on black
 Image makeFlare();              // flare.jpg: a lens flare star
 Image makeNoise();              // noise.png: RGBA static, tiles
