@@ -9,6 +9,7 @@
 #include "effects/ball_and_flames.h"
 #include "effects/cannon_path.h"
 #include "effects/landscape.h"
+#include "effects/particle_drawing.h"
 #include "effects/post_process.h"
 #include "effects/scene_flash.h"
 #include "effects/scene_resources.h"
@@ -70,24 +71,8 @@ void emitDueBursts(float lt) {
 }
 
 void drawDustAndSparks(const float (&eye)[3]) {
-    Material& sprite = builtInMaterial(Sprite);
-    setTextureSlot(sprite.findTexture("texture"), particleTexture);
-    MaterialUniform* radius = sprite.findUniform("radius");
-    setUniformValue(radius, 2, 0, 0, 0);
-    pushMatrix();
-    translate(0, 50, eye[2]);
-    setCullMode(CullMode::Off);
-    glColor4f(0.35f, 0.3f, 0.3f, 1);
-    setBlendMode(BlendMode::Darken);
-    if (dustParticles != nullptr) dustParticles->draw();
-    popMatrix();
-
-    for (ParticleSystem* sparks : cannonParticleSystems) {
-        enableCap(GL_DEPTH_TEST);
-        setBlendMode(BlendMode::Additive);
-        setUniformValue(radius, 0.5f, 0, 0, 0);
-        if (sparks != nullptr) sparks->draw();
-    }
+    drawDarkDust(eye[2]);
+    drawSparks(cannonParticleSystems, cannonParticleSystemCount, 0.5f);
 }
 
 }  // namespace

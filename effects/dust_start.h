@@ -1,4 +1,4 @@
-// The dust start of the slots that open on the drifting dust (the procession and the cannon):
+// The dust start of the slots that open on the drifting dust (the sky, the procession, the cannon):
 // 2000 more dust particles, moved ten seconds on before the first frame shows them.
 #pragma once
 

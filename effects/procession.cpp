@@ -10,6 +10,7 @@
 #include "effects/ball_and_flames.h"
 #include "effects/camera_setup.h"
 #include "effects/landscape.h"
+#include "effects/particle_drawing.h"
 #include "effects/procession_path.h"
 #include "effects/scene_flash.h"
 #include "effects/scene_resources.h"
@@ -95,26 +96,8 @@ void drawProcession(std::int32_t t, float lt) {
 }
 
 void drawDustAndSparks() {
-    Material& sprite = builtInMaterial(Sprite);
-    setTextureSlot(sprite.findTexture("texture"), particleTexture);
-    MaterialUniform* radius = sprite.findUniform("radius");
-    setUniformValue(radius, 2, 0, 0, 0);
-    if (dustParticles != nullptr) {
-        pushMatrix();
-        translate(0, 50, processionState.eye[2]);
-        setCullMode(CullMode::Off);
-        glColor4f(0.35f, 0.3f, 0.3f, 1);
-        setBlendMode(BlendMode::Darken);
-        dustParticles->draw();
-        popMatrix();
-    }
-    for (ParticleSystem* sparks : sparkSystems) {
-        if (sparks == nullptr) continue;
-        enableCap(GL_DEPTH_TEST);
-        setBlendMode(BlendMode::Additive);
-        setUniformValue(radius, 0.5f, 0, 0, 0);
-        sparks->draw();
-    }
+    drawDarkDust(processionState.eye[2]);
+    drawSparks(sparkSystems, sparkSystemCount, 0.5f);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "base/envelopes.h"
 #include "effects/ball_and_flames.h"
 #include "effects/cloud_layers.h"
+#include "effects/dust_start.h"
+#include "effects/particle_drawing.h"
 #include "effects/post_process.h"
 #include "effects/scene_resources.h"
 #include "effects/sky_ascent_path.h"
@@ -27,15 +29,6 @@ namespace {
 void drawBallAt(const BallPlacement& ball) {
     drawBall(ball.position[0], ball.position[1], ball.position[2], ball.angleDegrees, ball.axis[0], ball.axis[1],
              ball.axis[2], ball.scale);
-}
-
-// Dust everywhere from the first frame on: 2000 particles in a box drifting along -z, aged
-// ten seconds so that they are spread out already.
-void seedDust() {
-    skyDustSeeded = true;
-    if (dustParticles == nullptr) return;
-    dustParticles->emit(boxDust, 2000, 200, 100, 500, 0, 0, -0.1f);
-    for (int i = 0; i < 100; ++i) dustParticles->update(100);
 }
 
 void drawSky(float t) {
@@ -61,7 +54,7 @@ void drawSkyAscentScene() {
     setClearColor(0, 0, 0);
     clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const float t = static_cast<float>(demoTimeMs());
-    if (!skyDustSeeded) seedDust();
+    startDustOnce(dustParticles, skyDustSeeded);  // once in the whole run
 
     const CameraSetup camera = skyAscentCamera(t);
     for (int i = 0; i < 3; ++i) skyEye[i] = camera.eye[i];
@@ -97,15 +90,5 @@ void drawSkyAscentProps() {
     setBlendMode(BlendMode::Additive);
     drawCloudLayers(cloudLayerTexture, t, skyEye[1]);
 
-    // Dark dust: the sprites darken what lies behind them.
-    Material& sprite = builtInMaterial(Sprite);
-    setTextureSlot(sprite.findTexture("texture"), particleTexture);
-    setUniformValue(sprite.findUniform("radius"), 2, 0, 0, 0);
-    pushMatrix();
-    translate(0, 50, skyEye[2]);
-    setCullMode(CullMode::Off);
-    glColor4f(0.35f, 0.3f, 0.3f, 1);
-    setBlendMode(BlendMode::Darken);
-    if (dustParticles != nullptr) dustParticles->draw();
-    popMatrix();
+    drawDarkDust(skyEye[2]);
 }

@@ -5,6 +5,7 @@
 
 #include "base/demo_clock.h"
 #include "effects/landscape.h"
+#include "effects/particle_drawing.h"
 #include "effects/scene_flash.h"
 #include "effects/scene_resources.h"
 #include "effects/worm_bursts.h"
@@ -33,24 +34,8 @@ void drawSpec(const WormSpec& worm, float lt) {
 
 // Dark dust around the eye, then the sparks added on top.
 void drawParticles() {
-    Material& sprite = builtInMaterial(Sprite);
-    setTextureSlot(sprite.findTexture("texture"), particleTexture);
-    MaterialUniform* radius = sprite.findUniform("radius");
-    setUniformValue(radius, 2, 0, 0, 0);
-    pushMatrix();
-    translate(0, 50, wormEye[2]);
-    setCullMode(CullMode::Off);
-    glColor4f(0.35f, 0.3f, 0.3f, 1);
-    setBlendMode(BlendMode::Darken);
-    if (dustParticles != nullptr) dustParticles->draw();
-    popMatrix();
-
-    for (ParticleSystem* sparks : wormSparkSystems) {
-        enableCap(GL_DEPTH_TEST);
-        setBlendMode(BlendMode::Additive);
-        setUniformValue(radius, 1.5f, 0, 0, 0);
-        if (sparks != nullptr) sparks->draw();
-    }
+    drawDarkDust(wormEye[2]);
+    drawSparks(wormSparkSystems, wormSparkSystemCount, 1.5f);
 }
 
 }  // namespace

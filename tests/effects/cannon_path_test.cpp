@@ -1,21 +1,15 @@
 // The cannon slot's formation, shells, cameras and weights at the times the slot is timed by.
 #include "effects/cannon_path.h"
 
+#include "tests/support/vector_expect.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
 
-struct Vec3 {
-    float x, y, z;
-};
-
-void expectNear(const float (&actual)[3], Vec3 expected, float tolerance, const char* what) {
-    EXPECT_NEAR(actual[0], expected.x, tolerance) << what;
-    EXPECT_NEAR(actual[1], expected.y, tolerance) << what;
-    EXPECT_NEAR(actual[2], expected.z, tolerance) << what;
-}
+using ::expectNear;
 
 void expectNear(CannonPoint actual, Vec3 expected, float tolerance) {
     EXPECT_NEAR(actual.x, expected.x, tolerance);

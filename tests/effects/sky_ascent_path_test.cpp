@@ -1,21 +1,13 @@
 // The sky ascent's camera, dome, balls and cloud layers at the times the show is timed by.
 #include "effects/sky_ascent_path.h"
 
+#include "tests/support/vector_expect.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-struct Vec3 {
-    float x, y, z;
-};
-
-void expectNear(const float (&actual)[3], Vec3 expected, float tolerance, const char* what) {
-    EXPECT_NEAR(actual[0], expected.x, tolerance) << what;
-    EXPECT_NEAR(actual[1], expected.y, tolerance) << what;
-    EXPECT_NEAR(actual[2], expected.z, tolerance) << what;
-}
 
 TEST(SkyAscentPath, CameraClimbsIsCutBackThenZoomsAndTilts) {
     struct Row {

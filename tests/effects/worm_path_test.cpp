@@ -8,18 +8,9 @@
 
 #include "base/demo_clock.h"
 #include "effects/scene_flash.h"
+#include "tests/support/vector_expect.h"
 
 namespace {
-
-struct Vec3 {
-    float x, y, z;
-};
-
-void expectNear(const float (&actual)[3], Vec3 expected, float tolerance, const char* what) {
-    EXPECT_NEAR(actual[0], expected.x, tolerance) << what;
-    EXPECT_NEAR(actual[1], expected.y, tolerance) << what;
-    EXPECT_NEAR(actual[2], expected.z, tolerance) << what;
-}
 
 TEST(WormPath, CameraGlidesSwingsOutRollsAndWidens) {
     struct Row {
