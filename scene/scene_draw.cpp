@@ -13,6 +13,7 @@ namespace {
 // Directional lights shine from fixed world directions (the first one from above), placed through
 // the view matrix that the last setCamera kept.
 void switchOnLight(const SceneLight& light) {
+    if (light.glLightIndex < 0 || light.glLightIndex >= maxSceneLights) return;
     const GLenum id = GL_LIGHT0 + static_cast<GLenum>(light.glLightIndex);
     glEnable(id);
     if (light.kind != directionalLight) return;

@@ -46,9 +46,12 @@ struct Mesh {
 // Kind of light as read from the file's type code; unknownLight is only switched on.
 enum SceneLightKind { unknownLight = -1, pointLight = 0, spotLight = 1, directionalLight = 2 };
 
+// Lights a scene can switch on: the fixed pipeline guarantees GL_LIGHT0 to GL_LIGHT7.
+constexpr int maxSceneLights = 8;
+
 struct SceneLight {
     int kind = unknownLight;
-    int glLightIndex = 0;  // GL_LIGHT0 + this
+    int glLightIndex = 0;  // GL_LIGHT0 + this; -1 for a light past maxSceneLights, never switched on
 };
 
 struct SceneNode {

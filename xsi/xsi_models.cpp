@@ -265,7 +265,13 @@ void readTriangleList(Mesh& mesh) {
 void readLight(SceneNode& node) {
     node.kind = LightNode;
     auto light = std::make_unique<SceneLight>();
-    light->glLightIndex = lightCounter++;
+    if (lightCounter < maxSceneLights) {
+        light->glLightIndex = lightCounter++;
+    } else {
+        light->glLightIndex = -1;
+        printLine("%s: more than %d lights; light %s is never switched on.", xsiFileName(), maxSceneLights,
+                  xsiLine.tokens[1]);  // still the SI_Light header
+    }
     readXsiLine();
     const int typeCode = xsiInt(xsiLine.tokens[0]);
     for (int i = 0; i < 3; ++i) readXsiLine();  // position, not kept

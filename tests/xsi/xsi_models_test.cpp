@@ -10,6 +10,7 @@
 
 #include "render/shader_library.h"
 #include "render/shader_program.h"
+#include "scene/scene_draw.h"
 #include "tests/xsi/xsi_test_files.h"
 
 namespace {
@@ -351,6 +352,29 @@ TEST_F(XsiModels, LightsAreNumberedInFileOrderPerFile) {
         EXPECT_STREQ(root->children[3]->name, "MDL-after-lights");
     }
     EXPECT_EQ(lightCounter, 3);
+}
+
+TEST_F(XsiModels, LightsPastTheEighthAreNamedAndNeverSwitchedOn) {
+    std::string text = "SI_Model MDL {\n";
+    for (int i = 0; i < 10; ++i)
+        text += "    SI_Light LIGHT-" + std::to_string(i) + " {\n        0,\n        0.0,\n        0.0,\n        0.0,\n"
+                "        SI_LightInfo {\n        }\n    }\n";
+    writeSceneFile("data/many_lights.xsi", xsiText(text + "}\n"));
+    std::string printed;
+    const auto root = loadSceneQuoting("data/many_lights.xsi", printed);
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->children.size(), 10u);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(root->children[i]->light->glLightIndex, i < 8 ? i : -1) << i;
+    EXPECT_NE(printed.find("data/many_lights.xsi: more than 8 lights; light LIGHT-8"), std::string::npos) << printed;
+    EXPECT_EQ(countOf(printed, "more than 8 lights"), 2u) << printed;
+
+    // Drawn, the extra lights leave GL without an error and the eight lights on.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    drawSceneNode(root.get());
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    for (int i = 0; i < 8; ++i) EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + i)) << i;
+    for (int i = 0; i < 8; ++i) glDisable(GL_LIGHT0 + i);
 }
 
 TEST_F(XsiModels, UnknownLightTypeIsOnlySwitchedOn) {
