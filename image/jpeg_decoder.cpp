@@ -44,7 +44,7 @@ struct JpegDecoder {
 
     bool frameSeen;
     int width, height;
-    int precision;  // read, not used
+    int precision;  // bits per sample: 8 is all the decoder's arithmetic takes
     int componentCount;
     int restartInterval;
     JpegComponent components[3];
@@ -83,6 +83,7 @@ bool readFrameHeader(JpegDecoder& d, SegmentReader& s) {
     d.height = s.word();
     d.width = s.word();
     d.componentCount = s.byte();
+    if (d.precision != 8) return refuse(d, "only 8-bit samples are supported");
     if (s.left != 3 * static_cast<std::size_t>(d.componentCount))
         return refuse(d, "frame header length does not match its component count");
     if (d.componentCount != 1 && d.componentCount != 3)

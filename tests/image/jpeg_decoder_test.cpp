@@ -664,6 +664,14 @@ TEST_F(JpegRefused, ComponentCountsOtherThanOneAndThree) {
     }
 }
 
+TEST_F(JpegRefused, SamplePrecisionOtherThanEight) {
+    for (int precision : {0, 7, 12, 16}) {
+        HandMadeJpeg jpeg = dcOnlyGreyJpeg(0);
+        jpeg.precision = precision;
+        expectRefused("precision_" + std::to_string(precision) + ".jpg", buildHandMadeJpeg(jpeg));
+    }
+}
+
 TEST_F(JpegRefused, EmptyAndOversizedPictures) {
     for (const auto& [w, h] : {std::pair{0, 8}, std::pair{8, 0}, std::pair{65535, 65535}, std::pair{8193, 8192}}) {
         HandMadeJpeg jpeg = dcOnlyGreyJpeg(0);

@@ -262,7 +262,7 @@ Bytes buildHandMadeJpeg(const HandMadeJpeg& jpeg) {
         appendSegment(out, 0xDB, payload);
     }
 
-    Bytes frame = {8, static_cast<std::uint8_t>(jpeg.height >> 8), static_cast<std::uint8_t>(jpeg.height),
+    Bytes frame = {static_cast<std::uint8_t>(jpeg.precision), static_cast<std::uint8_t>(jpeg.height >> 8), static_cast<std::uint8_t>(jpeg.height),
                    static_cast<std::uint8_t>(jpeg.width >> 8), static_cast<std::uint8_t>(jpeg.width),
                    static_cast<std::uint8_t>(jpeg.components.size())};
     for (const HandMadeComponent& c : jpeg.components)

@@ -97,6 +97,7 @@ struct HandMadeComponent {
 struct HandMadeJpeg {
     int width = 8;
     int height = 8;
+    int precision = 8;  // bits per sample in the frame header
     std::vector<HandMadeComponent> components = {{1, 1, 1, 0}};
     std::vector<std::array<int, 64>> quantTables;  // zigzag order; one of all ones when empty
     // Quantised coefficients in zigzag order (DC as the absolute value), one per block in the
