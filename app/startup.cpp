@@ -1,6 +1,7 @@
 // The start-up sequence.
 #include "app/startup.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/demo_state.h"
@@ -19,7 +20,17 @@ WindowSize chooseWindowSize(int argc, char** argv) {
     return {std::atoi(argv[1]), std::atoi(argv[2])};
 }
 
-bool startShow(int argc, char** argv, WindowSize size, bool fullScreen) {
+WindowSize usableWindowSize(WindowSize requested) {
+    const WindowSize usable{std::clamp(requested.windowWidth, smallestWindowSide, largestWindowSide),
+                            std::clamp(requested.windowHeight, smallestWindowSide, largestWindowSide)};
+    if (usable.windowWidth != requested.windowWidth || usable.windowHeight != requested.windowHeight)
+        printLine("Window size %dx%d cannot be had; using %dx%d.", requested.windowWidth, requested.windowHeight,
+                  usable.windowWidth, usable.windowHeight);
+    return usable;
+}
+
+bool startShow(int argc, char** argv, WindowSize requested, bool fullScreen) {
+    const WindowSize size = usableWindowSize(requested);
     if (!createWindow(argc, argv, size.windowWidth, size.windowHeight, fullScreen)) {
         printLine("Creating window failed!\n");
         return false;

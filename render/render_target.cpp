@@ -49,6 +49,16 @@ int createRenderTarget(int width, int height, bool textureOnly) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGB, GL_UNSIGNED_SHORT, nullptr);
+        // A target that cannot be drawn into would leave its passes silently empty: say so.
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
+        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, target.colourTexture, 0);
+        glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
+                                     target.depthBuffer);
+        const GLenum status = glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        if (status != GL_FRAMEBUFFER_COMPLETE_EXT)
+            printLine("Render target %d (%dx%d) is not complete (framebuffer status 0x%x); what is drawn into it is lost.",
+                      renderTargets.count, width, height, status);
     }
     target.width = width;
     target.height = height;

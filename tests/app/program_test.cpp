@@ -26,6 +26,25 @@ TEST(Program, TakesItsSizeFromTheCommandLine) {
     EXPECT_NE(run.output.find("Game mode 640x360:32@60"), std::string::npos) << run.output;
 }
 
+TEST(Program, SizesItCannotHaveAreBroughtIntoRangeWithALine) {
+    const struct {
+        const char* arguments;
+        const char* line;
+    } cases[] = {
+        {"20000 300", "Window size 20000x300 cannot be had; using 8192x300."},
+        {"0 0", "Window size 0x0 cannot be had; using 16x16."},
+        {"-640 360", "Window size -640x360 cannot be had; using 16x360."},
+        {"wide tall", "Window size 0x0 cannot be had; using 16x16."},
+    };
+    for (const auto& c : cases) {
+        const CommandResult run = runCommand(inShowDir + "xvfb-run -a -s '-screen 0 1280x800x24' timeout 3 ./demo " +
+                                             c.arguments);
+        EXPECT_EQ(run.exitCode, 124) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.line), std::string::npos) << c.arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.find("not complete"), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+}
+
 TEST(Program, FailsClearlyWithoutADisplay) {
     const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
     EXPECT_NE(run.exitCode, 0) << run.output;

@@ -140,6 +140,20 @@ void drawTwoRowTexture(TextureRows rows) {
     disableCap(GL_TEXTURE_2D);
 }
 
+TEST_F(RenderTargets, ATargetThatCannotBeCompleteIsNamed) {
+    testing::internal::CaptureStdout();
+    const int index = createRenderTarget(0, 0, false);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_GE(index, 0);
+    EXPECT_NE(printed.find("Render target " + std::to_string(index) + " (0x0) is not complete"), std::string::npos)
+        << printed;
+    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING_EXT), 0) << "the check leaves the window's framebuffer bound";
+
+    testing::internal::CaptureStdout();
+    createRenderTarget(64, 32, false);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
 TEST_F(RenderTargets, FullscreenQuadOrientation) {
     bindRenderTarget(sceneTarget);
     drawTwoRowTexture(TextureRows::TopFirst);
