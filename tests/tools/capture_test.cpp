@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "tests/support/process.h"
+#include "tools/capture/capture_progress.h"
 #include "tools/capture/frame_bench.h"
+#include "tools/capture/video_encoder.h"
 
 namespace {
 
@@ -37,6 +39,11 @@ TEST(CaptureOptions, DefaultsAndValues) {
     EXPECT_EQ(options.width, 320);
     EXPECT_EQ(options.height, 180);
     EXPECT_EQ(options.fps, 25);
+
+    options = parse({"--from", "44500", "--to", "210000", "--out", "a.mp4"}, true);
+    EXPECT_EQ(options.fromMs, 44500);
+    EXPECT_EQ(options.toMs, 210000);
+    EXPECT_TRUE(options.atMs.empty());
 }
 
 TEST(CaptureOptions, RefusesBadOptionsAndValues) {
@@ -44,8 +51,6 @@ TEST(CaptureOptions, RefusesBadOptionsAndValues) {
     EXPECT_TRUE(parse({"--bench", "--size", "640x360"}, true).bench);
     parse({"--bench", "--at", "0", "--out", "o"}, false, &error);
     EXPECT_NE(error.find("--bench"), std::string::npos);
-    parse({"--from", "0", "--to", "1000", "--out", "a.mp4"}, false, &error);
-    EXPECT_NE(error.find("--from"), std::string::npos);
     parse({"--at", "1000", "--out", "o", "--loud"}, false, &error);
     EXPECT_NE(error.find("--loud"), std::string::npos);
     for (const char* size : {"320", "0x180", "320x", "x180", "320x180x2", "99999x10", "-5x5"})
@@ -58,6 +63,42 @@ TEST(CaptureOptions, RefusesBadOptionsAndValues) {
     parse({"--at"}, false);
 }
 
+TEST(CaptureOptions, RefusesBadStretches) {
+    const struct {
+        std::vector<const char*> args;
+        const char* named;  // what the message must mention
+    } cases[] = {
+        {{"--from", "2000", "--to", "1000", "--out", "a.mp4"}, "--to"},
+        {{"--from", "1000", "--to", "1000", "--out", "a.mp4"}, "--to"},
+        {{"--from", "0", "--to", "1000", "--at", "500", "--out", "a.mp4"}, "--at"},
+        {{"--from", "0", "--out", "a.mp4"}, "--to"},
+        {{"--to", "1000", "--out", "a.mp4"}, "--from"},
+        {{"--from", "0", "--to", "1000"}, "--out"},
+        {{"--from", "0", "--to", "1000", "--bench"}, "--bench"},
+        {{"--from", "-1", "--to", "1000", "--out", "a.mp4"}, "--from"},
+        {{"--from", "210000", "--to", "210000", "--out", "a.mp4"}, "--from"},
+        {{"--from", "0", "--to", "210001", "--out", "a.mp4"}, "--to"},
+        {{"--from", "1s", "--to", "2000", "--out", "a.mp4"}, "--from"},
+        {{"--from", "0", "--to", "1000", "--fps", "0", "--out", "a.mp4"}, "--fps"},
+        {{"--from", "0", "--to", "1000", "--fps", "ten", "--out", "a.mp4"}, "--fps"},
+        {{"--from", "0", "--to", "1000", "--size", "0x90", "--out", "a.mp4"}, "--size"},
+        {{"--from", "0", "--to", "1000", "--size", "16385x90", "--out", "a.mp4"}, "--size"},
+        {{"--from", "0", "--to", "1000", "--out", "a.mp4", "--audio"}, "--audio"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        parse(c.args, false, &error);
+        EXPECT_NE(error.find(c.named), std::string::npos) << c.args[0] << " " << c.args[1] << ": " << error;
+    }
+}
+
+TEST(CaptureOptions, VideoFilesByExtension) {
+    for (const char* video : {"a.mp4", "out/show.MKV", "/tmp/x.y/clip.mov"}) EXPECT_TRUE(isVideoPath(video)) << video;
+    for (const char* folder : {"frames", "out/", "a.mp4/frames", "clip.avi", ".mp4.d/x"})
+        EXPECT_FALSE(isVideoPath(folder)) << folder;
+    EXPECT_EQ(partialPath("out/show.mp4"), "out/.show.mp4.partial.mp4");
+}
+
 TEST(CaptureFrameClock, FramesLandOnRoundedMilliseconds) {
     EXPECT_EQ(frameTimeMs(0, 60), 0);
     EXPECT_EQ(frameTimeMs(1, 60), 17);
@@ -68,6 +109,55 @@ TEST(CaptureFrameClock, FramesLandOnRoundedMilliseconds) {
     EXPECT_EQ(frameAtMs(1000, 60), 60);
     EXPECT_EQ(frameAtMs(1009, 60), 61);  // 60.54 frames
     EXPECT_EQ(frameAtMs(1007, 60), 60);
+}
+
+TEST(CaptureFrameClock, AStretchHoldsTheFramesWhoseTimesFallInIt) {
+    const struct {
+        int fromMs, toMs, fps, first, end;
+    } cases[] = {
+        {44500, 46500, 10, 445, 465},  // exact frame times: the start is in, the end is out
+        {0, 210000, 30, 0, 6300},
+        {1, 1000, 60, 1, 60},          // frame 1 is at 17 ms
+        {18, 34, 60, 2, 3},            // 33 ms in, 50 ms out
+        {34, 49, 60, 3, 3},            // no frame between
+        {999, 1000, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        const FrameRange range = framesInRange(c.fromMs, c.toMs, c.fps);
+        EXPECT_EQ(range.first, c.first) << c.fromMs << " " << c.toMs << " " << c.fps;
+        EXPECT_EQ(range.end, c.end) << c.fromMs << " " << c.toMs << " " << c.fps;
+    }
+}
+
+TEST(CaptureProgress, BarCountRateAndTimeLeft) {
+    const struct {
+        int done, total;
+        double seconds;
+        const char* line;
+    } cases[] = {
+        {0, 600, 0.0, "[--------------------]   0%  0/600 frames  -- fps  --:-- left"},
+        {300, 600, 12.0, "[##########----------]  50%  300/600 frames  25.0 fps  0:12 left"},
+        {6299, 6300, 629.9, "[###################-]  99%  6299/6300 frames  10.0 fps  0:00 left"},
+        {100, 6300, 10.0, "[--------------------]   1%  100/6300 frames  10.0 fps  10:20 left"},
+        {20, 20, 0.5, "[####################] 100%  20/20 frames  40.0 fps  0:00 left"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatProgress(c.done, c.total, c.seconds), c.line);
+
+    // Plain lines: one per 5 % crossed, and the last frame.
+    int lines = 0, lastShown = 0;
+    for (int done = 1; done <= 1000; ++done) {
+        if (plainProgressDue(done, 1000, lastShown)) {
+            ++lines;
+            lastShown = done;
+        }
+    }
+    EXPECT_EQ(lines, 20);
+    EXPECT_TRUE(plainProgressDue(3, 3, 3));
+
+    EXPECT_EQ(formatByteSize(812), "812 B");
+    EXPECT_EQ(formatByteSize(3400), "3.4 KB");
+    EXPECT_EQ(formatByteSize(27'140'000), "27.1 MB");
+    EXPECT_EQ(formatByteSize(1'200'000'000), "1.2 GB");
 }
 
 TEST(CaptureBench, MedianAndNinetyFifthPercentileByNearestRank) {
@@ -106,10 +196,77 @@ TEST(CaptureTool, WritesRequestedFramesWithoutADisplay) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), std::filesystem::directory_iterator()), 2);
 }
 
+std::string probe(const std::string& file, const char* stream, const char* entries) {
+    return runCommand(std::string("ffprobe -v error -count_frames -select_streams ") + stream + " -show_entries stream=" +
+                      entries + " -of default=nw=1 " + file)
+        .output;
+}
+
+TEST(CaptureTool, EncodesAStretchWithItsMusic) {
+    const std::string dir = makeTempDir("capture_");
+    const std::string video = dir + "/around-slot-2.mp4";
+    const CommandResult run = runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH +
+                                         " --from 44500 --to 46500 --fps 10 --size 160x90 --out " + video);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("20/20 frames"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(video + " ("), std::string::npos) << run.output;
+    EXPECT_EQ(probe(video, "v:0", "width,height,r_frame_rate,nb_read_frames"),
+              "width=160\nheight=90\nr_frame_rate=10/1\nnb_read_frames=20\n");
+    const std::string audio = probe(video, "a:0", "duration");
+    ASSERT_EQ(audio.rfind("duration=", 0), 0u) << audio;
+    EXPECT_NEAR(std::stod(audio.substr(9)), 2.0, 0.05);
+    // Only the video itself is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+}
+
+TEST(CaptureTool, WritesAStretchAsNumberedFrames) {
+    const std::string out = makeTempDir("capture_") + "/frames";
+    const CommandResult run = runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH +
+                                         " --from 1000 --to 1300 --fps 10 --size 160x90 --out " + out);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (const char* name : {"/frame-000000.png", "/frame-000001.png", "/frame-000002.png"}) {
+        int width = 0, height = 0;
+        EXPECT_TRUE(pngSize(out + name, width, height)) << name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), std::filesystem::directory_iterator()), 3);
+}
+
+// Each way a video capture can fail ends with a message and leaves neither the video nor its
+// temporary file behind.
+TEST(CaptureTool, FailuresLeaveNoVideoBehind) {
+    // Starts a long capture, waits for its first progress line, then does what is asked to it.
+    const auto midway = [](const std::string& action) {
+        return "$TOOL --from 0 --to 200000 --fps 10 --size 160x90 --out $OUT 2>$DIR/log & pid=$!; "
+               "for i in $(seq 600); do grep -q frames $DIR/log && break; sleep 0.1; done; " +
+               action + "; wait $pid; status=$?; cat $DIR/log; exit $status";
+    };
+    const struct {
+        const char* name;
+        std::string script;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {"no ffmpeg", "PATH=/nonexistent $TOOL --from 0 --to 1000 --out $OUT", 1, "ffmpeg is not on PATH"},
+        {"unwritable", "touch $DIR/file; $TOOL --from 0 --to 1000 --out $DIR/file/show.mp4", 1, "cannot write"},
+        {"ffmpeg dies", midway("kill -KILL $(pgrep -P $pid -x ffmpeg)"), 1, "ffmpeg"},
+        {"SIGTERM", midway("kill -TERM $pid"), 128 + 15, "interrupted"},
+        {"SIGINT", midway("kill -INT $pid"), 128 + 2, "interrupted"},
+    };
+    for (const auto& c : cases) {
+        const std::string dir = makeTempDir("capture_");
+        const CommandResult run = runCommand("{ DIR=" + dir + " OUT=" + dir + "/show.mp4 TOOL=" + DEMO_CAPTURE_PATH +
+                                             "; " + c.script + "; }");
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << c.name << "\n" << run.output;
+        EXPECT_FALSE(std::filesystem::exists(dir + "/show.mp4")) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(dir + "/.show.mp4.partial.mp4")) << c.name;
+    }
+}
+
 TEST(CaptureTool, ExitsNonZeroOnABadOptionOrDataDirectory) {
-    CommandResult run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --from 0 --to 1000 --out a.mp4");
+    CommandResult run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --from 2000 --to 1000 --out a.mp4");
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.output.find("--from is not available"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("--to must come after --from"), std::string::npos) << run.output;
     run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --at 10 --out /tmp/unused --data /no/such/dir");
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("/no/such/dir"), std::string::npos) << run.output;

@@ -1,20 +1,26 @@
 // Parsing and checking the capture tool's options.
 #include "tools/capture/capture_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/timeline.h"
 
 const char* const captureUsage =
     "usage: demo-capture [--data DIR] [--size WxH] [--fps N] --at T1,T2,... --out DIR\n"
+    "       demo-capture [--data DIR] [--size WxH] [--fps N] --from A --to B --out FILE.mp4|DIR\n"
     "       demo-capture [--data DIR] [--size WxH] [--fps N] --bench\n"
     "  --data DIR   run directory holding data/ and biisi.mp3 (default: show/ beside the tool)\n"
     "  --size WxH   window size (default 1280x720)\n"
     "  --fps N      frame rate of the frame clock (default 60)\n"
     "  --at T,...   music times in ms whose frames are written as DIR/frame-T.png\n"
+    "  --from A     with --to B: the frames of music times [A, B) ms, with the music when --out\n"
+    "  --to B       ends in .mp4, .mkv or .mov (H.264 by ffmpeg), else as DIR/frame-NNNNNN.png\n"
     "  --out DIR    where the frames go\n"
     "  --bench      step the whole show and print the frame times of each slot and the start-up time\n";
 
@@ -66,12 +72,8 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             options.bench = true;
             continue;
         }
-        if (option == "--from" || option == "--to") {
-            error = option + " is not available yet; this version writes single frames with --at";
-            return false;
-        }
         if (option != "--data" && option != "--size" && option != "--fps" && option != "--at" &&
-            option != "--out") {
+            option != "--from" && option != "--to" && option != "--out") {
             error = "unknown option " + option;
             return false;
         }
@@ -97,17 +99,45 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
                 error = "--at wants comma-separated music times from 0 to 209999 ms, not " + value;
                 return false;
             }
+        } else if (option == "--from" || option == "--to") {
+            // --from stops short of the end, --to may be the end itself
+            const int last = option == "--from" ? showEndMs - 1 : showEndMs;
+            if (!parseInt(value.c_str(), 0, last, option == "--from" ? options.fromMs : options.toMs)) {
+                error = option + " wants a music time from 0 to " + std::to_string(last) + " ms, not " + value;
+                return false;
+            }
         } else {
             options.out = value;
         }
     }
+    const bool range = options.fromMs >= 0 || options.toMs >= 0;
     if (options.bench) {
-        if (options.atMs.empty() && options.out.empty()) return true;
-        error = "--bench writes no frames: leave out --at and --out";
+        if (options.atMs.empty() && options.out.empty() && !range) return true;
+        error = "--bench writes no frames: leave out --at, --from, --to and --out";
         return false;
     }
+    if (range) {
+        if (!options.atMs.empty()) {
+            error = "--at and --from/--to do not go together: single frames or a stretch, not both";
+            return false;
+        }
+        if (options.fromMs < 0 || options.toMs < 0) {
+            error = "--from and --to go together";
+            return false;
+        }
+        if (options.toMs <= options.fromMs) {
+            error = "--to must come after --from: " + std::to_string(options.toMs) + " ms is not after " +
+                    std::to_string(options.fromMs) + " ms";
+            return false;
+        }
+        if (options.out.empty()) {
+            error = "--from needs --out FILE.mp4 or --out DIR";
+            return false;
+        }
+        return true;
+    }
     if (options.atMs.empty()) {
-        error = "nothing to capture: give --at or --bench";
+        error = "nothing to capture: give --at, --from and --to, or --bench";
         return false;
     }
     if (options.out.empty()) {
@@ -123,4 +153,26 @@ int frameTimeMs(int frame, int fps) {
 
 int frameAtMs(int ms, int fps) {
     return static_cast<int>(std::llround(static_cast<double>(ms) * fps / 1000.0));
+}
+
+FrameRange framesInRange(int fromMs, int toMs, int fps) {
+    // The first frame at or after ms: start near it and settle on the rounded frame times.
+    const auto firstAtOrAfter = [fps](int ms) {
+        int frame = std::max(0, static_cast<int>(static_cast<long long>(ms) * fps / 1000));
+        while (frame > 0 && frameTimeMs(frame - 1, fps) >= ms) --frame;
+        while (frameTimeMs(frame, fps) < ms) ++frame;
+        return frame;
+    };
+    FrameRange range;
+    range.first = firstAtOrAfter(fromMs);
+    range.end = std::max(range.first, firstAtOrAfter(toMs));
+    return range;
+}
+
+bool isVideoPath(const std::string& out) {
+    const std::size_t dot = out.rfind('.');
+    if (dot == std::string::npos || out.find('/', dot) != std::string::npos) return false;
+    std::string extension = out.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".mp4" || extension == ".mkv" || extension == ".mov";
 }

@@ -10,7 +10,9 @@ struct CaptureOptions {
     int height = 720;
     int fps = 60;
     std::vector<int> atMs;         // music times whose frames are written
-    std::string out;               // output directory
+    int fromMs = -1;               // with toMs: the stretch [fromMs, toMs) to capture; -1 when not given
+    int toMs = -1;
+    std::string out;               // output directory, or with --from a video file
     bool bench = false;            // step the whole show and print frame times instead
     bool help = false;
 };
@@ -23,5 +25,15 @@ int frameTimeMs(int frame, int fps);
 
 // The frame whose time is nearest to ms on the frame clock.
 int frameAtMs(int ms, int fps);
+
+// The frames whose times lie in [fromMs, toMs): first, and one past the last.
+struct FrameRange {
+    int first = 0;
+    int end = 0;
+};
+FrameRange framesInRange(int fromMs, int toMs, int fps);
+
+// True when out names a video file (.mp4, .mkv or .mov) rather than a folder for numbered PNGs.
+bool isVideoPath(const std::string& out);
 
 extern const char* const captureUsage;

@@ -1,11 +1,14 @@
 // demo-capture: renders the show offline, frame by frame, on a frame clock instead of the music.
 #include <GL/glew.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -20,7 +23,9 @@
 #include "base/startup_phases.h"
 #include "base/window_size.h"
 #include "tools/capture/capture_options.h"
+#include "tools/capture/capture_progress.h"
 #include "tools/capture/frame_bench.h"
+#include "tools/capture/video_encoder.h"
 #include "tools/common/png_writer.h"
 
 namespace fs = std::filesystem;
@@ -48,15 +53,21 @@ fs::path toolPath() {
     std::exit(1);
 }
 
-bool writeFrame(const fs::path& file) {
+// The frame just drawn, bottom row first.
+void readFrame(std::vector<unsigned char>& pixels) {
     const int width = windowSize.windowWidth;
     const int height = windowSize.windowHeight;
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
+    pixels.resize(static_cast<std::size_t>(width) * height * 3);
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return writePngFile(file.c_str(), pixels.data(), width, height, 3, true);
+}
+
+bool writeFrame(const fs::path& file) {
+    std::vector<unsigned char> pixels;
+    readFrame(pixels);
+    return writePngFile(file.c_str(), pixels.data(), windowSize.windowWidth, windowSize.windowHeight, 3, true);
 }
 
 double millisecondsSince(std::chrono::steady_clock::time_point start) {
@@ -88,6 +99,150 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
     exitShow(0);
 }
 
+volatile sig_atomic_t stopSignal = 0;
+
+void onStopSignal(int signal) { stopSignal = signal; }
+
+// Ctrl-C and kill end the capture between frames, so the partial output can be removed.
+void catchStopSignals() {
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+}
+
+// Where a stretch of frames goes: an ffmpeg child writing a temporary file, or numbered PNGs.
+struct RangeOutput {
+    bool video = false;
+    fs::path finalPath;        // the video, or the folder of PNGs
+    fs::path partial;          // the video until it is complete
+    VideoEncoder encoder;
+};
+
+[[noreturn]] void failRange(RangeOutput& output, const std::string& message) {
+    if (output.video) {
+        abortVideoEncoder(output.encoder);
+        std::error_code ignored;
+        fs::remove(output.partial, ignored);
+    }
+    std::fprintf(stderr, "\ndemo-capture: %s\n", message.c_str());
+    if (stopSignal != 0) {
+        // End by the signal itself, so that a calling shell sees the interruption.
+        signal(stopSignal, SIG_DFL);
+        raise(stopSignal);
+    }
+    exitShow(1);
+}
+
+// Draws the progress bar: redrawn in place on a terminal, a line every few per cent otherwise.
+struct Progress {
+    bool terminal = isatty(STDERR_FILENO) == 1;
+    int total = 0;
+    int lastShown = 0;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point lastDrawn = start;
+};
+
+void showProgress(Progress& progress, int done) {
+    const auto now = std::chrono::steady_clock::now();
+    const double elapsed = std::chrono::duration<double>(now - progress.start).count();
+    if (progress.terminal) {
+        if (done < progress.total && now - progress.lastDrawn < std::chrono::milliseconds(100)) return;
+        std::fprintf(stderr, "\r%s", formatProgress(done, progress.total, elapsed).c_str());
+        progress.lastDrawn = now;
+    } else if (plainProgressDue(done, progress.total, progress.lastShown)) {
+        std::fprintf(stderr, "%s\n", formatProgress(done, progress.total, elapsed).c_str());
+        progress.lastShown = done;
+    }
+}
+
+// Checks that the video can be made before the show starts, and names the temporary file.
+void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
+    job.ffmpeg = findOnPath("ffmpeg");
+    if (job.ffmpeg.empty()) {
+        std::fprintf(stderr, "demo-capture: ffmpeg is not on PATH; it encodes the video (apt-get install ffmpeg)\n");
+        std::exit(1);
+    }
+    job.audioFile = fs::absolute(dataDir / "biisi.mp3").string();
+    if (!fs::is_regular_file(job.audioFile)) {
+        std::fprintf(stderr, "demo-capture: no music at %s\n", job.audioFile.c_str());
+        std::exit(1);
+    }
+    std::error_code fsError;
+    fs::create_directories(output.finalPath.parent_path(), fsError);
+    output.partial = partialPath(output.finalPath.string());
+    // Trying the temporary file now saves starting the show for an output that cannot be written.
+    std::FILE* probe = std::fopen(output.partial.c_str(), "wb");
+    if (probe == nullptr || std::fclose(probe) != 0) {
+        std::fprintf(stderr, "demo-capture: cannot write %s: %s\n", output.finalPath.c_str(),
+                     std::strerror(errno));
+        std::exit(1);
+    }
+    job.outPath = output.partial.string();
+}
+
+// Steps every frame from 0 up to the stretch's end and hands the frames of the stretch on.
+[[noreturn]] void runRange(const CaptureOptions& options, RangeOutput& output, VideoJob& job) {
+    const FrameRange range = framesInRange(options.fromMs, options.toMs, options.fps);
+    const int total = range.end - range.first;
+    if (total <= 0) failRange(output, "no frame of the frame clock lies in that stretch");
+    if (output.video) {
+        job.width = windowSize.windowWidth;
+        job.height = windowSize.windowHeight;
+        job.fps = options.fps;
+        job.firstFrame = range.first;
+        job.frames = total;
+        std::string error;
+        if (!startVideoEncoder(job, output.encoder, error)) failRange(output, error);
+    }
+    if (range.first > 0)
+        std::fprintf(stderr, "stepping the %d frames before %d ms\n", range.first, options.fromMs);
+    Progress progress;
+    progress.total = total;
+    std::vector<unsigned char> pixels;
+    for (int frame = 0; frame < range.end; ++frame) {
+        if (stopSignal != 0) failRange(output, "interrupted; nothing written");
+        if (frame == range.first) progress.start = std::chrono::steady_clock::now();
+        setNullAudioPositionMs(static_cast<std::uint32_t>(frameTimeMs(frame, options.fps)));
+        demoState.frameFunction();
+        if (frame >= range.first) {
+            const int index = frame - range.first;
+            if (output.video) {
+                readFrame(pixels);
+                std::string error;
+                if (!writeVideoFrame(output.encoder, pixels.data(), pixels.size(), error)) {
+                    // A signal can reach ffmpeg first (Ctrl-C goes to the whole process group).
+                    failRange(output, stopSignal != 0 ? "interrupted; nothing written" : error);
+                }
+            } else {
+                char name[32];
+                std::snprintf(name, sizeof name, "frame-%06d.png", index);
+                if (!writeFrame(output.finalPath / name)) failRange(output, "cannot write the frames");
+            }
+            showProgress(progress, index + 1);
+        }
+        swapWindowBuffers();
+        pumpWindowEvents();
+    }
+    if (progress.terminal) std::fputc('\n', stderr);
+    if (output.video) {
+        std::string error;
+        if (!finishVideoEncoder(output.encoder, error)) {
+            failRange(output, stopSignal != 0 ? "interrupted; nothing written" : error);
+        }
+        std::error_code fsError;
+        fs::rename(output.partial, output.finalPath, fsError);
+        if (fsError) failRange(output, "cannot rename " + output.partial.string() + ": " + fsError.message());
+        std::fprintf(stderr, "%s (%s)\n", output.finalPath.c_str(),
+                     formatByteSize(fs::file_size(output.finalPath, fsError)).c_str());
+    } else {
+        std::fprintf(stderr, "%s (%d frames)\n", output.finalPath.c_str(), total);
+    }
+    exitShow(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,9 +260,14 @@ int main(int argc, char** argv) {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') reexecUnderXvfb(argc, argv, options);
 
+    const bool range = options.fromMs >= 0;
+    RangeOutput rangeOutput;
+    rangeOutput.video = range && isVideoPath(options.out);
+    if (range) catchStopSignals();
+
     std::error_code fsError;
     const fs::path outDir = options.bench ? fs::path() : fs::absolute(options.out);
-    if (!options.bench) fs::create_directories(outDir, fsError);
+    if (!options.bench && !rangeOutput.video) fs::create_directories(outDir, fsError);
     if (fsError) {
         std::fprintf(stderr, "demo-capture: cannot create %s: %s\n", outDir.c_str(), fsError.message().c_str());
         return 1;
@@ -119,6 +279,9 @@ int main(int argc, char** argv) {
                      fsError.message().c_str());
         return 1;
     }
+    VideoJob job;
+    rangeOutput.finalPath = outDir;
+    if (rangeOutput.video) prepareVideo(rangeOutput, job, fs::current_path());
 
     // Each requested time lands on the nearest frame that is still inside the show.
     std::vector<std::pair<int, int>> wanted;  // (frame, requested ms)
@@ -134,6 +297,7 @@ int main(int argc, char** argv) {
     if (!startShow(1, windowArgs, {options.width, options.height}, false)) return 1;
     pumpWindowEvents();
     if (options.bench) runBench(options, toolStart);
+    if (range) runRange(options, rangeOutput, job);
 
     // Every frame from 0 is stepped in order, so whatever advances with time advances as in a run.
     std::size_t next = 0;
