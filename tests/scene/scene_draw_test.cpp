@@ -119,6 +119,27 @@ TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
     EXPECT_EQ(next, static_cast<GLuint>(listsBefore) + 1);
 }
 
+TEST_F(SceneDrawing, ATriangleMissingAPositionLeavesTheNextOneWhole) {
+    bindRenderTarget(offscreenTarget(16, 16));
+    glClearColor(0, 0, 0, 0);
+    clearBuffers(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    resetModelview();
+    setBlendMode(BlendMode::Off);
+    SceneNode root;
+    root.children.push_back(meshNode(&builtInMaterial(VertexColour), true));
+    Mesh& mesh = *root.children[0]->mesh;
+    glDeleteLists(static_cast<GLuint>(mesh.displayList), 1);
+    mesh.displayList = -1;
+    mesh.positionIndices = {0, 7, 1, 0, 1, 2};  // 7 addresses nothing
+    mesh.colourIndices = {0, 1, 2, 0, 1, 2};
+    mesh.triangleCount = 2;
+    mesh.compile();
+    drawSceneNode(&root);
+    EXPECT_EQ(pixelAt(8, 8, 16), (Rgba{0, 0, 255, 255}));
+}
+
 TEST_F(SceneDrawing, MaterialsAreFoundDepthFirstByPartOfTheirName) {
     Material* outer = namedMaterial("sky_outer");
     Material* inner = namedMaterial("sky_inner");
