@@ -14,6 +14,17 @@ namespace {
 
 constexpr int terrainTileLength = 123;
 
+// The tile's box, measured once per tile scene.
+const SceneBounds& tileBounds() {
+    static const SceneNode* measured = nullptr;
+    static SceneBounds box;
+    if (measured != maastoScene) {
+        box = sceneBounds(maastoScene);
+        measured = maastoScene;
+    }
+    return box;
+}
+
 }  // namespace
 
 int terrainTileIndex(float z) { return static_cast<int>(z / static_cast<float>(terrainTileLength)); }
@@ -36,8 +47,21 @@ void drawLandscape(float phase, float x, float y, float z) {
     const float c = 0.00055f * phase;
     for (const char* name : {"mountain_peaks", "walls", "big_sand"})
         setUniformValue(findSceneUniform(maastoScene, name, "cloudParams"), c, c, 1, 0.6f);
+    // Tiles wholly outside the view are skipped: they would be transformed and clipped away
+    // to nothing. When none is in view the last one is still drawn, so the GL state the tiles
+    // leave behind is the same in every frame.
     const int k = terrainTileIndex(z);
+    bool inView[7];
+    bool anyInView = false;
     for (int i = -3; i <= 3; ++i) {
+        pushMatrix();
+        translate(0, 20, static_cast<float>(terrainTileLength * (k + i)));
+        inView[i + 3] = !boxOutsideView(tileBounds());
+        anyInView = anyInView || inView[i + 3];
+        popMatrix();
+    }
+    for (int i = -3; i <= 3; ++i) {
+        if (!inView[i + 3] && (anyInView || i != 3)) continue;
         pushMatrix();
         translate(0, 20, static_cast<float>(terrainTileLength * (k + i)));
         drawSceneNode(maastoScene);

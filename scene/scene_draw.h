@@ -23,3 +23,18 @@ void placeSceneRoot(SceneNode* root, float x, float y, float z);
 
 // Zeroes the translation of every mesh node in the subtree, so the caller can place the model.
 void clearMeshTranslations(SceneNode* node);
+
+// An axis-aligned box; empty until a point is added.
+struct SceneBounds {
+    float low[3] = {0, 0, 0};
+    float high[3] = {0, 0, 0};
+    bool empty = true;
+};
+
+// The box around every mesh position of the subtree, in the coordinates the node is drawn in
+// (the node's own matrix applied, as drawSceneNode does).
+SceneBounds sceneBounds(const SceneNode* node);
+
+// True when the box, under the current modelview and projection, lies wholly beyond one clip
+// plane, so nothing inside it can reach the picture; an empty box is never outside.
+bool boxOutsideView(const SceneBounds& box);

@@ -32,8 +32,9 @@ struct Mesh {
 
     Mesh();
 
-    // Every triangle in immediate mode, each with its own begin and end: per corner texture
-    // coordinate, normal, colour (alpha 1), vertex, for the arrays the mesh has.
+    // Every triangle in immediate mode, all in one begin and end: per corner texture coordinate,
+    // normal, colour (alpha 1), vertex, for the arrays the mesh has; a triangle missing a
+    // position draws nothing.
     void drawTriangles() const;
 
     // Records drawTriangles into a display list, once.

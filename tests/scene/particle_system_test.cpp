@@ -9,6 +9,7 @@
 #include "render/gl_state.h"
 #include "render/render_target.h"
 #include "render/shader_library.h"
+#include "render/texture_registry.h"
 #include "scene/random.h"
 #include "tests/support/gl_context.h"
 
@@ -140,6 +141,52 @@ TEST_F(Particles, SparkColourFadesTowardsGrey) {
     sparks.particles[0].life = 500.0f;  // halfway to grey 0.2, alpha 0.25
     sparks.draw();
     EXPECT_PRED3(near, pixelAt(16, 16, 32), (Rgba{153, 102, 26, 64}), 1);
+}
+
+TEST_F(Particles, SpritesSitAtTheirPositionsUnderTheModelview) {
+    const int target = offscreenTarget(32, 32);
+    bindRenderTarget(target);
+    glClearColor(0, 0, 0, 0);
+    clearBuffers(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -2, 2, -5, 5);  // 8 pixels a unit
+    resetModelview();
+    translate(0.5f, 0, 0);
+    rotate(60, 0, 1, 0);  // the sprite ignores the turn but not its effect on the positions
+    setBlendMode(BlendMode::Off);
+    const int white = createEmptyTexture(1, 1);
+    glBindTexture(GL_TEXTURE_2D, textureNames[white]);
+    const unsigned char texel[4] = {255, 255, 255, 255};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    Material& sprite = builtInMaterial(Sprite);
+    setTextureSlot(sprite.findTexture("texture"), white);
+    setUniformValue(sprite.findUniform("radius"), 0.5f, 0, 0, 0);
+
+    ParticleSystem dust;
+    dust.setMaterial(&sprite);
+    dust.emit(boxDust, 2, 1, 1, 1, 0, 0, 0);
+    const float positions[2][3] = {{0, 1, 0}, {2, -1, 0}};  // x turned by 60 degrees: 1 unit
+    for (int i = 0; i < 2; ++i)
+        for (int k = 0; k < 3; ++k) dust.particles[i].position[k] = positions[i][k];
+    glColor4f(0, 1, 0, 1);
+    dust.draw();
+    const Rgba green{0, 255, 0, 255}, empty{0, 0, 0, 0};
+    EXPECT_EQ(pixelAt(20, 8, 32), green) << "at (0.5, 1)";
+    EXPECT_EQ(pixelAt(28, 24, 32), green) << "at (1.5, -1)";
+    EXPECT_EQ(pixelAt(20, 16, 32), empty) << "nothing at the modelview's origin";
+    EXPECT_EQ(pixelAt(23, 8, 32), green) << "half size 0.5: 4 pixels";
+    EXPECT_EQ(pixelAt(25, 8, 32), empty);
+
+    glActiveTexture(GL_TEXTURE1);
+    float unit1[4];
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, unit1);
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(unit1[0], 0.0f);
+    EXPECT_EQ(unit1[1], 0.0f);
+    EXPECT_EQ(unit1[2], 0.0f);
+    EXPECT_EQ(unit1[3], 1.0f) << "texture coordinate 1 is back at its default for other sprites";
 }
 
 }  // namespace

@@ -119,6 +119,27 @@ TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
     EXPECT_EQ(next, static_cast<GLuint>(listsBefore) + 1);
 }
 
+TEST_F(SceneDrawing, ATriangleMissingAPositionLeavesTheNextOneWhole) {
+    bindRenderTarget(offscreenTarget(16, 16));
+    glClearColor(0, 0, 0, 0);
+    clearBuffers(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    resetModelview();
+    setBlendMode(BlendMode::Off);
+    SceneNode root;
+    root.children.push_back(meshNode(&builtInMaterial(VertexColour), true));
+    Mesh& mesh = *root.children[0]->mesh;
+    glDeleteLists(static_cast<GLuint>(mesh.displayList), 1);
+    mesh.displayList = -1;
+    mesh.positionIndices = {0, 7, 1, 0, 1, 2};  // 7 addresses nothing
+    mesh.colourIndices = {0, 1, 2, 0, 1, 2};
+    mesh.triangleCount = 2;
+    mesh.compile();
+    drawSceneNode(&root);
+    EXPECT_EQ(pixelAt(8, 8, 16), (Rgba{0, 0, 255, 255}));
+}
+
 TEST_F(SceneDrawing, MaterialsAreFoundDepthFirstByPartOfTheirName) {
     Material* outer = namedMaterial("sky_outer");
     Material* inner = namedMaterial("sky_inner");
@@ -160,6 +181,44 @@ TEST_F(SceneDrawing, ClearingTranslationsKeepsScaleAndRotation) {
     EXPECT_EQ(cleared.matrix.m[14], 0.0f);
     EXPECT_EQ(cleared.children[0]->matrix.m[13], 0.0f);
     EXPECT_EQ(model.matrix.m[12], 1.0f) << "model nodes keep their translation";
+}
+
+TEST_F(SceneDrawing, BoundsFollowTheNodeMatricesAndBoxesBeyondAPlaneAreOutside) {
+    auto mesh = meshNode(nullptr);
+    mesh->matrix.setScale(2, 2, 2);
+    Matrix4 move;
+    move.setTranslation(5, 0, 0);
+    mesh->matrix.multiply(move);  // x' = 2x + 5
+    auto child = meshNode(nullptr);
+    child->matrix.setTranslation(0, 7, 0);
+    mesh->children.push_back(std::move(child));
+    const SceneBounds box = sceneBounds(mesh.get());
+    ASSERT_FALSE(box.empty);
+    EXPECT_EQ(box.low[0], -3.0f);
+    EXPECT_EQ(box.high[0], 13.0f);
+    EXPECT_EQ(box.low[1], -8.0f);
+    EXPECT_EQ(box.high[1], 22.0f) << "the child's (0, 11) under both matrices";
+    EXPECT_EQ(box.low[2], 0.0f);
+    EXPECT_EQ(box.high[2], 0.0f);
+    EXPECT_TRUE(sceneBounds(nullptr).empty);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -2, 2, -1, 1);
+    resetModelview();
+    SceneBounds unit;
+    unit.low[0] = unit.low[1] = unit.low[2] = -1;
+    unit.high[0] = unit.high[1] = unit.high[2] = 1;
+    unit.empty = false;
+    EXPECT_FALSE(boxOutsideView(unit));
+    translate(2.9f, 0, 0);
+    EXPECT_FALSE(boxOutsideView(unit)) << "a corner still inside";
+    translate(0.2f, 0, 0);
+    EXPECT_TRUE(boxOutsideView(unit));
+    resetModelview();
+    translate(0, 0, -2.5f);
+    EXPECT_TRUE(boxOutsideView(unit)) << "beyond the far plane";
+    EXPECT_FALSE(boxOutsideView(SceneBounds{})) << "an empty box";
 }
 
 }  // namespace
