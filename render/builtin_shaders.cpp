@@ -77,11 +77,12 @@ varying vec2 v_texcoord;
 varying vec4 colori;
 void main()
 {
-    // Texture coordinate 1 places the sprite (it defaults to the origin); the quad keeps its
-    // size in eye space, facing the camera.
     float r = radius.x;
-    vec4 centre = gl_ModelViewMatrix * vec4(gl_MultiTexCoord1.xyz, 1.0);
-    pos = vec4(r * gl_Vertex.xyz, 0.0) + gl_Vertex.w * centre;
+    mat4 m = gl_ModelViewMatrix;
+    m[0] = vec4(r, 0.0, 0.0, 0.0);
+    m[1] = vec4(0.0, r, 0.0, 0.0);
+    m[2] = vec4(0.0, 0.0, r, 0.0);
+    pos = m * gl_Vertex;
     gl_Position = gl_ProjectionMatrix * pos;
     v_texcoord = gl_MultiTexCoord0.xy;
     colori = gl_Color;

@@ -19,7 +19,21 @@ bool isSpark(int kind) { return kind == risingSpark || kind == spark; }
 
 }  // namespace
 
-ParticleSystem::ParticleSystem() : particles(std::make_unique<Particle[]>(particlePoolSize)) {}
+ParticleSystem::ParticleSystem() : particles(std::make_unique<Particle[]>(particlePoolSize)) {
+    quadList = static_cast<int>(glGenLists(1));
+    glNewList(static_cast<GLuint>(quadList), GL_COMPILE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(-1, 1, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(1, 1, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(1, -1, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(-1, -1, 0);
+    glEnd();
+    glEndList();
+}
 
 void ParticleSystem::setMaterial(Material* newMaterial) { material = newMaterial; }
 
@@ -87,9 +101,6 @@ void ParticleSystem::draw() {
     if (material == nullptr) return;
     material->apply();
     const bool sparks = isSpark(particles[0].kind);
-    // One primitive for the whole pool: the particle's position rides on texture unit 1 and the
-    // sprite program adds it to the modelview's translation, as a translate per particle would.
-    glBegin(GL_QUADS);
     for (int slot = 0; slot < particlePoolSize; ++slot) {
         const Particle& p = particles[slot];
         if (p.lifetimesLeft <= 0) continue;
@@ -99,17 +110,10 @@ void ParticleSystem::draw() {
             glColor4f(p.d * t + (1.0f - t) * 0.2f, p.e * t + (1.0f - t) * 0.2f, p.f * t + (1.0f - t) * 0.2f,
                       t * 0.5f);
         }
-        glMultiTexCoord3f(GL_TEXTURE1, p.position[0], p.position[1], p.position[2]);
-        glTexCoord2f(0, 0);
-        glVertex3f(-1, 1, 0);
-        glTexCoord2f(1, 0);
-        glVertex3f(1, 1, 0);
-        glTexCoord2f(1, 1);
-        glVertex3f(1, -1, 0);
-        glTexCoord2f(0, 1);
-        glVertex3f(-1, -1, 0);
+        glPushMatrix();
+        glTranslatef(p.position[0], p.position[1], p.position[2]);
+        glCallList(static_cast<GLuint>(quadList));
+        glPopMatrix();
     }
-    glEnd();
-    glMultiTexCoord4f(GL_TEXTURE1, 0, 0, 0, 1);  // back to the default: no offset for other sprites
     releaseMaterial(material);
 }

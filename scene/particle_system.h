@@ -23,8 +23,10 @@ struct Particle {
 struct ParticleSystem {
     bool emitted = false;  // scenes test it to emit only once
     std::unique_ptr<Particle[]> particles;
+    int quadList = 0;
     Material* material = nullptr;
 
+    // Needs a GL context: builds the unit quad's display list.
     ParticleSystem();
 
     void setMaterial(Material* newMaterial);
@@ -36,9 +38,7 @@ struct ParticleSystem {
     // lifetimes left.
     void update(float stepMs);
 
-    // Draws every live particle with the material, in one primitive: the unit quad with the
-    // particle's position as texture coordinate 1, which the material's program adds to the
-    // modelview's translation; lighting is left off.
+    // Draws every live particle with the material; lighting is left off.
     void draw();
 
     void respawn(int slot, int kind, float a, float b, float c, float d, float e, float f);
