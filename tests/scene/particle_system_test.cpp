@@ -178,15 +178,6 @@ TEST_F(Particles, SpritesSitAtTheirPositionsUnderTheModelview) {
     EXPECT_EQ(pixelAt(20, 16, 32), empty) << "nothing at the modelview's origin";
     EXPECT_EQ(pixelAt(23, 8, 32), green) << "half size 0.5: 4 pixels";
     EXPECT_EQ(pixelAt(25, 8, 32), empty);
-
-    glActiveTexture(GL_TEXTURE1);
-    float unit1[4];
-    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, unit1);
-    glActiveTexture(GL_TEXTURE0);
-    EXPECT_EQ(unit1[0], 0.0f);
-    EXPECT_EQ(unit1[1], 0.0f);
-    EXPECT_EQ(unit1[2], 0.0f);
-    EXPECT_EQ(unit1[3], 1.0f) << "texture coordinate 1 is back at its default for other sprites";
 }
 
 }  // namespace
