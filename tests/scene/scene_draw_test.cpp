@@ -93,7 +93,8 @@ TEST_F(SceneDrawing, DirectionalLightsShineFromFixedWorldDirections) {
     for (int k = 0; k < 16; ++k) EXPECT_EQ(modelview[k], renderDestinations.viewMatrix[k]) << "matrix stack restored";
 }
 
-TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
+// A cleared 16x16 target with identity matrices and blending off: meshes land as drawn.
+void startFlatDrawing() {
     bindRenderTarget(offscreenTarget(16, 16));
     glClearColor(0, 0, 0, 0);
     clearBuffers(GL_COLOR_BUFFER_BIT);
@@ -101,6 +102,10 @@ TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
     glLoadIdentity();
     resetModelview();
     setBlendMode(BlendMode::Off);
+}
+
+TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
+    startFlatDrawing();
     SceneNode root;
     root.children.push_back(meshNode(&builtInMaterial(VertexColour)));
     glColor4f(1, 0, 0, 0.5f);
@@ -120,13 +125,7 @@ TEST_F(SceneDrawing, MeshesDrawWithTheirMaterialAndColours) {
 }
 
 TEST_F(SceneDrawing, ATriangleMissingAPositionLeavesTheNextOneWhole) {
-    bindRenderTarget(offscreenTarget(16, 16));
-    glClearColor(0, 0, 0, 0);
-    clearBuffers(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    resetModelview();
-    setBlendMode(BlendMode::Off);
+    startFlatDrawing();
     SceneNode root;
     root.children.push_back(meshNode(&builtInMaterial(VertexColour), true));
     Mesh& mesh = *root.children[0]->mesh;
