@@ -19,6 +19,10 @@ struct AudioDriver {
 extern const AudioDriver sdlAudioDriver;
 extern const AudioDriver nullAudioDriver;
 
+// Opens and decodes a music file as the SDL driver would, printing the same messages, and plays
+// nothing: for runs on the null driver that still want to know whether the music is sound.
+bool checkMusicFile(const char* fileName);
+
 // The null driver's position: what positionMs reports until the next call.
 void setNullAudioPositionMs(std::uint32_t ms);
 

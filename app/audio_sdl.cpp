@@ -12,6 +12,7 @@
 
 #include "app/audible_clock.h"
 #include "app/audio.h"
+#include "app/timeline.h"
 #include "base/data_file.h"
 #include "base/print_line.h"
 
@@ -25,6 +26,7 @@ struct SdlAudioState {
     AudibleClock clock{.maxLeadMs = 2.0 * requestedChunkFrames * 1000.0 / requestedRate};
     Mix_Music* music = nullptr;
     bool streaming = false;    // the music was playing at the last mixed buffer
+    bool endReported = false;  // its early end was said on the console
     std::int64_t framesMixed = 0;
     bool seekPending = false;
     std::uint32_t seekTargetMs = 0;
@@ -127,8 +129,8 @@ bool sdlInit() {
     return true;
 }
 
-// Opens and decodes the music; null after a message naming the file.
-Mix_Music* openMusic(const char* fileName) {
+// The music file as SDL data; null after a message naming the file.
+SDL_RWops* openMusicData(const char* fileName) {
     FILE* file = openDataFile(fileName, "rb");
     if (file == nullptr) {
         printLine("Cannot open music \"%s\" (%s); the show runs on the wall clock.", fileName,
@@ -136,11 +138,32 @@ Mix_Music* openMusic(const char* fileName) {
         return nullptr;
     }
     SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
-    Mix_Music* music = rw != nullptr ? Mix_LoadMUS_RW(rw, 1) : nullptr;
     if (rw == nullptr) std::fclose(file);
-    if (music == nullptr)
-        printLine("Cannot decode music \"%s\" (%s); the show runs on the wall clock.", fileName,
-                  Mix_GetError());
+    return rw;
+}
+
+void reportUndecodable(const char* fileName) {
+    printLine("Cannot decode music \"%s\" (%s); the show runs on the wall clock.", fileName, Mix_GetError());
+}
+
+// A short file (a cut download, say) still plays; past its end the clock runs on without it.
+void reportLength(const char* fileName, double seconds) {
+    if (seconds >= 0.0 && seconds * 1000.0 < showEndMs)
+        printLine("Music \"%s\" lasts %.1f s of the show's %.1f s; the rest runs on the wall clock.", fileName,
+                  seconds, showEndMs / 1000.0);
+}
+
+// Opens and decodes the music; null after a message naming the file.
+Mix_Music* openMusic(const char* fileName) {
+    SDL_RWops* rw = openMusicData(fileName);
+    if (rw == nullptr) return nullptr;
+    Mix_Music* music = Mix_LoadMUS_RW(rw, 1);
+    if (music == nullptr) {
+        reportUndecodable(fileName);
+        return nullptr;
+    }
+    // What the file's header says; a file cut short is noticed when its music ends.
+    reportLength(fileName, Mix_MusicDuration(music));
     return music;
 }
 
@@ -152,6 +175,7 @@ void sdlStartStream(const char* fileName) {
         audio.framesMixed = 0;
         audio.seekPending = false;
         audio.streaming = music != nullptr;
+        audio.endReported = false;
         audio.clock.streaming = audio.streaming;
         jumpAudibleClock(audio.clock, 0.0, now());
     }
@@ -164,7 +188,22 @@ void sdlStartStream(const char* fileName) {
     }
 }
 
-void sdlUpdate() {}  // the mixer streams on its own thread
+// The mixer streams on its own thread; here the main thread says when the music has ended early.
+void sdlUpdate() {
+    bool endedEarly = false;
+    double endMs = 0.0;
+    {
+        std::lock_guard lock(audio.mutex);
+        if (audio.music != nullptr && !audio.streaming && !audio.endReported && audio.framesMixed > 0) {
+            audio.endReported = true;
+            endMs = static_cast<double>(audio.framesMixed) * 1000.0 / audio.rate;
+            endedEarly = endMs < showEndMs;
+        }
+    }
+    if (endedEarly)
+        printLine("The music ended at %.1f s, before the show's end; the show runs on the wall clock.",
+                  endMs / 1000.0);
+}
 
 std::uint32_t sdlPosition() {
     const std::int64_t nowUs = now();
@@ -183,6 +222,35 @@ void sdlSetPosition(std::uint32_t ms) {
 }
 
 }  // namespace
+
+bool checkMusicFile(const char* fileName) {
+    // SDL's dummy driver: nothing is played and no sound device is touched.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (!startDummyAudio() || !openMixer()) {
+        printLine("Cannot check music \"%s\" (%s).", fileName, SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Mix_Init(MIX_INIT_MP3);
+    // Decoded whole, so that a file cut short shows its true length.
+    Mix_Chunk* samples = nullptr;
+    if (SDL_RWops* rw = openMusicData(fileName)) {
+        samples = Mix_LoadWAV_RW(rw, 1);
+        if (samples == nullptr) reportUndecodable(fileName);
+    }
+    const bool decoded = samples != nullptr;
+    if (decoded) {
+        int rate = 0, channels = 0;
+        Uint16 format = 0;
+        Mix_QuerySpec(&rate, &format, &channels);
+        const double frameBytes = channels * (SDL_AUDIO_BITSIZE(format) / 8.0);
+        if (rate > 0 && frameBytes > 0) reportLength(fileName, samples->alen / frameBytes / rate);
+        Mix_FreeChunk(samples);
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return decoded;
+}
 
 std::int64_t steadyMicroseconds() {
     using namespace std::chrono;

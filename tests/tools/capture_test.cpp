@@ -202,21 +202,28 @@ std::string probe(const std::string& file, const char* stream, const char* entri
         .output;
 }
 
+// With the built music, and over a data set whose music is missing: the video then gets a silent
+// sound track of the same length.
 TEST(CaptureTool, EncodesAStretchWithItsMusic) {
-    const std::string dir = makeTempDir("capture_");
-    const std::string video = dir + "/around-slot-2.mp4";
-    const CommandResult run = runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH +
-                                         " --from 44500 --to 46500 --fps 10 --size 160x90 --out " + video);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_NE(run.output.find("20/20 frames"), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find(video + " ("), std::string::npos) << run.output;
-    EXPECT_EQ(probe(video, "v:0", "width,height,r_frame_rate,nb_read_frames"),
-              "width=160\nheight=90\nr_frame_rate=10/1\nnb_read_frames=20\n");
-    const std::string audio = probe(video, "a:0", "duration");
-    ASSERT_EQ(audio.rfind("duration=", 0), 0u) << audio;
-    EXPECT_NEAR(std::stod(audio.substr(9)), 2.0, 0.05);
-    // Only the video itself is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+    const std::string noMusic = makeTempDir("capture_");
+    std::filesystem::create_directory_symlink(std::filesystem::path(DEMO_SHOW_DIR) / "data", noMusic + "/data");
+    for (const std::string& data : {std::string(DEMO_SHOW_DIR), noMusic}) {
+        const std::string dir = makeTempDir("capture_");
+        const std::string video = dir + "/around-slot-2.mp4";
+        const CommandResult run = runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH + " --data " + data +
+                                             " --from 44500 --to 46500 --fps 10 --size 160x90 --out " + video);
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_NE(run.output.find("20/20 frames"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find(video + " ("), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("sound track is silent") == std::string::npos, data != noMusic) << run.output;
+        EXPECT_EQ(probe(video, "v:0", "width,height,r_frame_rate,nb_read_frames"),
+                  "width=160\nheight=90\nr_frame_rate=10/1\nnb_read_frames=20\n");
+        const std::string audio = probe(video, "a:0", "duration");
+        ASSERT_EQ(audio.rfind("duration=", 0), 0u) << audio;
+        EXPECT_NEAR(std::stod(audio.substr(9)), 2.0, 0.05);
+        // Only the video itself is left in the folder.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+    }
 }
 
 TEST(CaptureTool, WritesAStretchAsNumberedFrames) {

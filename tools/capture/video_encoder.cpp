@@ -32,13 +32,20 @@ std::vector<std::string> ffmpegArguments(const VideoJob& job) {
     std::vector<std::string> args = {
         job.ffmpeg, "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
         "-f", "rawvideo", "-pix_fmt", "rgb24", "-video_size",
-        std::to_string(job.width) + "x" + std::to_string(job.height), "-framerate", fps, "-i", "pipe:0",
-        "-ss", start, "-t", duration, "-i", job.audioFile,
+        std::to_string(job.width) + "x" + std::to_string(job.height), "-framerate", fps, "-i", "pipe:0"};
+    // The music's stretch, or silence where there is no music to use.
+    const std::vector<std::string> music = {"-ss", start, "-t", duration, "-i", job.audioFile};
+    const std::vector<std::string> silence = {"-f", "lavfi", "-t", duration, "-i", "anullsrc=r=44100:cl=stereo"};
+    const auto& audio = job.audioFile.empty() ? silence : music;
+    args.insert(args.end(), audio.begin(), audio.end());
+    const std::vector<std::string> rest = {
         "-map", "0:v:0", "-map", "1:a:0",
         // OpenGL reads rows bottom-up; x264 wants even sides for 4:2:0
         "-vf", "vflip,pad=ceil(iw/2)*2:ceil(ih/2)*2",
         "-c:v", "libx264", "-preset", "fast", "-crf", "18", "-pix_fmt", "yuv420p", "-r", fps,
-        "-c:a", "aac", "-b:a", "192k", "-t", duration};
+        // a music file shorter than the stretch is padded with silence up to the video's end
+        "-af", "apad", "-c:a", "aac", "-b:a", "192k", "-t", duration};
+    args.insert(args.end(), rest.begin(), rest.end());
     const std::string extension = fs::path(job.outPath).extension().string();
     if (extension != ".mkv" && extension != ".MKV") {
         args.push_back("-movflags");
