@@ -10,7 +10,7 @@ packages=(
   libmp3lame-dev libjpeg-dev
   # tests and tools
   xvfb xauth libgl1-mesa-dri libgtest-dev libbenchmark-dev ffmpeg fonts-dejavu-core cmake ninja-build clang
-  libclang-rt-14-dev
+  libclang-rt-14-dev xdotool valgrind
   pkg-config g++
 )
 

@@ -45,6 +45,25 @@ TEST(Program, SizesItCannotHaveAreBroughtIntoRangeWithALine) {
     }
 }
 
+// The window manager's close and an Escape key held down (its auto-repeat included) each end the
+// show at once, with status 0 and no error from the window system.
+TEST(Program, EndsCleanlyWhenClosedOrOnEscapeHeld) {
+    const struct {
+        const char* name;
+        std::string action;
+    } cases[] = {
+        {"closed", X_CLOSE_WINDOW_PATH " adf"},
+        {"Escape held", "sleep 2; xdotool mousemove 100 100 keydown Escape sleep 3 keyup Escape"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult run = runCommand(inShowDir + "xvfb-run -a -s '-screen 0 640x480x24' sh -c '"
+                                             "timeout 30 ./demo 320 180 & pid=$!; sleep 1; " + c.action +
+                                             "; wait $pid'");
+        EXPECT_EQ(run.exitCode, 0) << c.name << "\n" << run.output;
+        EXPECT_EQ(run.output.find("X Error"), std::string::npos) << c.name << "\n" << run.output;
+    }
+}
+
 TEST(Program, FailsClearlyWithoutADisplay) {
     const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
     EXPECT_NE(run.exitCode, 0) << run.output;
