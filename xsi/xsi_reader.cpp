@@ -29,6 +29,10 @@ struct OpenXsiFile {
     std::size_t position = 0;  // bytes consumed since the last rewind
     bool endOfFile = true;
     bool longLineReported = false;  // once per file, not once per pass
+    // The file's shape, taken from each line the first time a pass reads it.
+    std::size_t shapeReadUpTo = 0;
+    bool header = false;
+    long openBlocks = 0;
     // Lines are cut out of large reads: a file is read three times, so this is the reader's floor.
     std::unique_ptr<char[]> buffer;
     const char* next = nullptr;
@@ -93,7 +97,35 @@ bool checkXsiCount(long count, const char* what) {
     return false;
 }
 
+namespace {
+
+// Blocks open on a line ending in "{" and close on one starting with "}"; GLSL's braces inside
+// the quoted programs balance the same way.
+void noteLineShape(const XsiLine& line, std::size_t lineStart) {
+    if (lineStart < openFile.shapeReadUpTo) return;
+    openFile.shapeReadUpTo = openFile.position;
+    if (lineStart == 0) openFile.header = std::strncmp(line.raw, "xsi ", 4) == 0;
+    if (line.tokens[0][0] == '}') --openFile.openBlocks;
+    std::size_t length = std::strlen(line.raw);
+    while (length > 0 && isSpace(line.raw[length - 1])) --length;
+    if (length > 0 && line.raw[length - 1] == '{') ++openFile.openBlocks;
+}
+
+}  // namespace
+
+void reportXsiFileShape() {
+    if (openFile.file == nullptr) return;
+    const char* name = xsiFileName();
+    if (openFile.size == 0)
+        printLine("Scene file %s is empty.", name);
+    else if (!openFile.header)
+        printLine("Scene file %s does not start with an \"xsi\" line: it is not a dotXSI text file.", name);
+    else if (openFile.shapeReadUpTo >= openFile.size && openFile.openBlocks > 0)
+        printLine("Scene file %s ends inside %ld open blocks: it was cut short.", name, openFile.openBlocks);
+}
+
 void readXsiLine() {
+    const std::size_t lineStart = openFile.position;
     std::size_t total = 0;  // characters of the line, however many fit
     char last = '\0';       // the line's last character, wherever it was stored
     bool endedByLineFeed = false;
@@ -129,6 +161,7 @@ void readXsiLine() {
         openFile.longLineReported = true;
     }
     splitXsiLine();
+    if (openFile.file != nullptr) noteLineShape(xsiLine, lineStart);
 }
 
 void splitXsiLine() {
@@ -233,5 +266,6 @@ void loadXsiScene(const char* path, SceneNode*& root) {
     readImageLibrary();
     bindImages();
     readModels(root);
+    reportXsiFileShape();
     closeXsiFile();
 }

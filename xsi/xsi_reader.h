@@ -34,6 +34,10 @@ void closeXsiFile();
 // the line is passed over.
 void readXsiLine();
 
+// Says on the console what is wrong with the open file's shape, as far as the passes have read
+// it: empty, no "xsi" header line, or ending inside open blocks (a file cut short).
+void reportXsiFileShape();
+
 // Back to offset 0, end of file cleared.
 void rewindXsiFile();
 

@@ -239,6 +239,34 @@ TEST_F(XsiLoad, MissingFileSaysSoAndGivesNoRoot) {
     EXPECT_NE(printed.find("data\\missing.xsi"), std::string::npos) << printed;
 }
 
+// Empty, foreign and cut files each get a line naming them; a whole file gets none.
+TEST_F(XsiLoad, DamagedFilesAreNamedWithWhatIsWrong) {
+    const std::string whole = "xsi 0300txt 0032\n\nSI_Model MDL-a {\n\tSI_Transform SRT-a {\n\t\t1.0,\n\t}\n"
+                              "\tGLSL \"void main()\n\t\t{\n\t\t}\",\n}\n";
+    const struct {
+        std::string text;
+        const char* message;  // nullptr: no message
+    } cases[] = {
+        {whole, nullptr},
+        {"", "is empty"},
+        {"\x89PNG\r\n\x1a\nSI_Model MDL-a {\n}\n", "does not start with an \"xsi\" line"},
+        {whole.substr(0, whole.find("\t\t{")), "ends inside 1 open blocks"},
+        {whole.substr(0, whole.find("\t\t}")), "ends inside 2 open blocks"},
+        {whole.substr(0, whole.find("\t\t1.0")), "ends inside 2 open blocks"},
+    };
+    for (const auto& c : cases) {
+        writeSceneFile("data/shape.xsi", c.text);
+        testing::internal::CaptureStdout();
+        loadScene("data\\shape.xsi");
+        const std::string printed = testing::internal::GetCapturedStdout();
+        if (c.message == nullptr)
+            EXPECT_EQ(printed, "");
+        else
+            EXPECT_NE(printed.find(std::string("Scene file data\\shape.xsi ") + c.message), std::string::npos)
+                << c.message << ": " << printed;
+    }
+}
+
 TEST_F(XsiLoad, FileWithoutModelGivesNoRoot) {
     writeSceneFile("data/empty.xsi", "xsi 0300txt 0032\n\nSI_FileInfo {\n\t\"me\",\n}\n");
     SceneNode existing;
