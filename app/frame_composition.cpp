@@ -13,11 +13,14 @@
 #include "render/render_target.h"
 #include "render/screen_pass.h"
 #include "render/shader_library.h"
+#include "render/texture_registry.h"
 
 namespace {
 
-// The overlay image over the whole 16:9 picture, alpha blended.
+// The overlay image over the whole 16:9 picture, alpha blended. Without its image (the file was
+// missing or damaged, which start-up has said) it would be opaque black over everything.
 void drawOverlay() {
+    if (!textureHasImage(demoState.overlayTexture)) return;
     Material& overlay = builtInMaterial(TexturedAlpha);
     setTextureSlot(overlay.findTexture("tex"), demoState.overlayTexture);
     setUniformValue(overlay.findUniform("alpha"), 1, 0, 0, 0);

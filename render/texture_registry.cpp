@@ -49,13 +49,14 @@ void upload(GLenum target, const DecodedImage& image, int filterMode) {
 }
 
 // Appends a record for a new GL texture name; returns the new index.
-int addTexture(const char* name, GLuint glName) {
+int addTexture(const char* name, GLuint glName, bool hasImage) {
     Texture texture{};
     const std::size_t length = std::strlen(name);
     if (length >= sizeof texture.name)
         printLine("Texture path longer than %d characters, loaded but not shared: %s", textureNameSize - 1, name);
     formatText(texture.name, sizeof texture.name, "%s", name);
     texture.glName = glName;
+    texture.hasImage = hasImage;
     textureRegistry.textures.push_back(texture);
     return static_cast<int>(textureRegistry.textures.size() - 1);
 }
@@ -72,6 +73,12 @@ unsigned TextureNameTable::operator[](int index) const {
     const auto& textures = textureRegistry.textures;
     if (index < 0 || static_cast<std::size_t>(index) >= textures.size()) return 0;
     return textures[static_cast<std::size_t>(index)].glName;
+}
+
+bool textureHasImage(int index) {
+    const auto& textures = textureRegistry.textures;
+    return index >= 0 && static_cast<std::size_t>(index) < textures.size() &&
+           textures[static_cast<std::size_t>(index)].hasImage;
 }
 
 void setTextureFilter(int filterMode) {
@@ -92,9 +99,10 @@ int loadTexture(const char* path, int filterMode) {
     glBindTexture(GL_TEXTURE_2D, name);
     // A file that cannot be decoded still gets its texture and index: nothing asks for failure.
     DecodedImage image;
-    if (decodeImage(path, image)) upload(GL_TEXTURE_2D, image, filterMode);
+    const bool decoded = decodeImage(path, image);
+    if (decoded) upload(GL_TEXTURE_2D, image, filterMode);
     setTextureFilter(filterMode);
-    return addTexture(path, name);
+    return addTexture(path, name, decoded);
 }
 
 int loadCubeMap(const char* posX, const char* posY, const char* posZ, const char* negX, const char* negY,
@@ -102,11 +110,14 @@ int loadCubeMap(const char* posX, const char* posY, const char* posZ, const char
     const GLuint name = newTextureName();
     glEnable(GL_TEXTURE_CUBE_MAP);
     const char* faces[6] = {posX, negX, posY, negY, posZ, negZ};
+    int facesDecoded = 0;
     for (int face = 0; face < 6; ++face) {
         glBindTexture(GL_TEXTURE_CUBE_MAP, name);
         DecodedImage image;
-        if (faces[face] != nullptr && decodeImage(faces[face], image))
+        if (faces[face] != nullptr && decodeImage(faces[face], image)) {
             upload(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, image, filterMode);
+            ++facesDecoded;
+        }
     }
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -118,7 +129,7 @@ int loadCubeMap(const char* posX, const char* posY, const char* posZ, const char
     glEnable(GL_TEXTURE_GEN_T);
     glEnable(GL_TEXTURE_GEN_R);
     glEnable(GL_NORMALIZE);
-    return addTexture("", name);
+    return addTexture("", name, facesDecoded == 6);
 }
 
 int createEmptyTexture(int width, int height) {
@@ -129,7 +140,7 @@ int createEmptyTexture(int width, int height) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, scratch.data());
     }
-    return addTexture(generatedTextureName, name);
+    return addTexture(generatedTextureName, name, width > 0 && height > 0);
 }
 
 bool isJpegFileName(const char* path) {

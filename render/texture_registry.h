@@ -9,6 +9,7 @@ constexpr int textureNameSize = 120;  // path bytes, terminator included
 struct Texture {
     char name[textureNameSize];  // the path as requested, "generatedTexture", or "" for cube maps
     unsigned glName;
+    bool hasImage;  // its pixels were uploaded (an undecodable file leaves the texture empty)
 };
 
 struct TextureRegistry {
@@ -26,6 +27,10 @@ extern const TextureNameTable textureNames;
 
 // Filter modes of the loaders: 0 nearest, 1 linear, 2 mipmapped; other non-zero values act as 1.
 void setTextureFilter(int filterMode);
+
+// False for an index never handed out and for a texture whose file could not be decoded, which
+// samples as opaque black.
+bool textureHasImage(int index);
 
 // A JPEG or PNG file as a 2D texture, or the index the same path already has.
 int loadTexture(const char* path, int filterMode);

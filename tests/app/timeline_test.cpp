@@ -115,6 +115,18 @@ TEST_F(RenderFrame, OverlayAndBarsOnATallWindow) {
     }
 }
 
+TEST_F(RenderFrame, AnOverlayThatCannotBeReadIsLeftOut) {
+    const std::string dir = makeTempDir("overlay_");
+    const std::string empty = dir + "/empty.png";
+    std::fclose(std::fopen(empty.c_str(), "wb"));
+    for (const std::string& path : {dir + "/missing.png", empty}) {
+        demoState.overlayTexture = loadTexture(path.c_str(), 1);
+        greenWindow(64, 36);
+        frameAt(negativeClock);
+        EXPECT_EQ(pixelAt(32, 4, 36), green) << path << " would black out the picture";
+    }
+}
+
 TEST_F(RenderFrame, OverlayAndBarsOnAWideWindow) {
     loadTestOverlay();
     greenWindow(2560, 1080);
@@ -170,6 +182,7 @@ TEST_F(RenderFrameDeathTest, EscapeEndsTheProgramAfterTheFrameIsDrawn) {
     EXPECT_EXIT(
         {
             std::atexit(reportWindowAtExit);
+            loadTestOverlay();  // something to draw
             keyboardCallback(escapeKey, 0, 0);
             frameAt(negativeClock);  // even before the music has started
         },
