@@ -61,6 +61,13 @@ int addTexture(const char* name, GLuint glName, bool hasImage) {
     return static_cast<int>(textureRegistry.textures.size() - 1);
 }
 
+// The record of a registry index, or nullptr for one never handed out.
+const Texture* textureAt(int index) {
+    const auto& textures = textureRegistry.textures;
+    if (index < 0 || static_cast<std::size_t>(index) >= textures.size()) return nullptr;
+    return &textures[static_cast<std::size_t>(index)];
+}
+
 GLuint newTextureName() {
     GLuint name = 0;
     glGenTextures(1, &name);
@@ -70,15 +77,13 @@ GLuint newTextureName() {
 }  // namespace
 
 unsigned TextureNameTable::operator[](int index) const {
-    const auto& textures = textureRegistry.textures;
-    if (index < 0 || static_cast<std::size_t>(index) >= textures.size()) return 0;
-    return textures[static_cast<std::size_t>(index)].glName;
+    const Texture* texture = textureAt(index);
+    return texture != nullptr ? texture->glName : 0;
 }
 
 bool textureHasImage(int index) {
-    const auto& textures = textureRegistry.textures;
-    return index >= 0 && static_cast<std::size_t>(index) < textures.size() &&
-           textures[static_cast<std::size_t>(index)].hasImage;
+    const Texture* texture = textureAt(index);
+    return texture != nullptr && texture->hasImage;
 }
 
 void setTextureFilter(int filterMode) {
@@ -97,7 +102,8 @@ int loadTexture(const char* path, int filterMode) {
 
     const GLuint name = newTextureName();
     glBindTexture(GL_TEXTURE_2D, name);
-    // A file that cannot be decoded still gets its texture and index: nothing asks for failure.
+    // A file that cannot be decoded still gets its texture and index, so callers need not check;
+    // the record says the texture is empty.
     DecodedImage image;
     const bool decoded = decodeImage(path, image);
     if (decoded) upload(GL_TEXTURE_2D, image, filterMode);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -118,7 +119,7 @@ TEST_F(RenderFrame, OverlayAndBarsOnATallWindow) {
 TEST_F(RenderFrame, AnOverlayThatCannotBeReadIsLeftOut) {
     const std::string dir = makeTempDir("overlay_");
     const std::string empty = dir + "/empty.png";
-    std::fclose(std::fopen(empty.c_str(), "wb"));
+    ASSERT_TRUE(std::ofstream(empty).good());
     for (const std::string& path : {dir + "/missing.png", empty}) {
         demoState.overlayTexture = loadTexture(path.c_str(), 1);
         greenWindow(64, 36);
