@@ -86,6 +86,10 @@ bool loadPngImage(const char* path, std::vector<unsigned char>& pixels, int& wid
         finish(read);
         return false;
     }
+    // Only IHDR, PLTE, tRNS and IDAT shape the pixels; every other chunk is skipped unread. libpng
+    // reserves a chunk's whole declared length before reading it, so a 42-byte file declaring a
+    // 2 GB text chunk made it allocate 2 GB.
+    png_set_keep_unknown_chunks(read.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     read.info = png_create_info_struct(read.png);
     read.endInfo = png_create_info_struct(read.png);
     if (read.info == nullptr || read.endInfo == nullptr) {

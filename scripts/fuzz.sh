@@ -27,7 +27,7 @@ for target in "${targets[@]}"; do
     echo "fuzz.sh: $target for $seconds s"
     status=0
     "$binary" -max_total_time="$seconds" -max_len="${max_len[$target]}" -dict="tests/fuzz/dict/$name.dict" \
-        -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$runs/$name-" "$work" >"$runs/$name.log" 2>&1 || status=$?
+        -rss_limit_mb=1024 -print_final_stats=1 -artifact_prefix="$runs/$name-" "$work" >"$runs/$name.log" 2>&1 || status=$?
     grep -E '^(#[0-9]+[[:space:]]+(INITED|DONE)|Done [0-9]+ runs|stat::number_of_executed_units|stat::peak_rss_mb)' "$runs/$name.log" || true
     if [ $status -ne 0 ]; then
         echo "fuzz.sh: $target stopped with status $status; see $runs/$name.log and $runs/$name-*" >&2

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
 
 #include <fstream>
 #include <string>
@@ -34,6 +35,12 @@ int openFileCount() {
         closedir(dir);
     }
     return count;
+}
+
+long peakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 class PngLoader : public testing::Test {
@@ -157,6 +164,20 @@ TEST_F(PngLoader, BrokenFilesFailCleanlyAndCloseTheFile) {
         EXPECT_NE(output.find("Cannot read PNG"), std::string::npos) << output;
     }
     EXPECT_EQ(openFileCount(), filesBefore);
+}
+
+TEST_F(PngLoader, AChunkClaimingGigabytesIsRefusedUnread) {
+    // A 2x2 grey header, then a zTXt chunk that says it holds 2,113,929,231 bytes (a fuzzer's find:
+    // libpng reserved all of it before noticing the file ends).
+    const Bytes head = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 2, 0, 0, 0, 2,
+                        8, 4, 0, 0, 0, 0xd8, 0xbf, 0xc5, 0xaf, 0x7e, 0, 0, 0x0f, 'z', 'T', 'X', 't', 0x78};
+    const long residentBefore = peakResidentKb();
+    std::ofstream(file("claims.png"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(load(file("claims.png")).ok);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Cannot read PNG " + file("claims.png")), std::string::npos);
+    EXPECT_LT(peakResidentKb() - residentBefore, 64 * 1024) << "kilobytes taken for a 42-byte file";
 }
 
 TEST_F(PngLoader, MissingFileIsNamed) {
