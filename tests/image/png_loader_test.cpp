@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/jpeg_reference.h"  // writeBytes
 #include "tests/support/png_files.h"
 #include "tests/support/process.h"
 
@@ -172,8 +173,7 @@ TEST_F(PngLoader, AChunkClaimingGigabytesIsRefusedUnread) {
     const Bytes head = {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 2, 0, 0, 0, 2,
                         8, 4, 0, 0, 0, 0xd8, 0xbf, 0xc5, 0xaf, 0x7e, 0, 0, 0x0f, 'z', 'T', 'X', 't', 0x78};
     const long residentBefore = peakResidentKb();
-    std::ofstream(file("claims.png"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    ASSERT_TRUE(writeBytes(file("claims.png"), head));
     testing::internal::CaptureStdout();
     EXPECT_FALSE(load(file("claims.png")).ok);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Cannot read PNG " + file("claims.png")), std::string::npos);
