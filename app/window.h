@@ -1,8 +1,35 @@
 // The window layer: window and GL context, GLEW, and the callbacks through which the window
-// system drives the show. The only place that knows the window system (window_glut.cpp).
+// system drives the show. The only place that knows the window system: a driver record per
+// system (window_glut.cpp for the show's window, window_egl.cpp for rendering without a display).
 #pragma once
 
 #include "app/demo_state.h"
+
+// One window system. open leaves a GL context current on a drawable of the given size, whose
+// default framebuffer is the show's screen.
+struct WindowDriver {
+    const char* name;
+    bool (*open)(int argc, char** argv, int width, int height, bool fullScreen);
+    void (*installMouse)();     // route mouse buttons to mouseCallback
+    void (*installKeyboard)();  // route key presses to keyboardCallback
+    void (*swap)();
+    void (*pumpEvents)();
+    void (*runLoop)();          // drives displayCallback; does not return
+    void (*close)();            // last call before the process exits
+};
+
+// freeglut: the show's window, full screen or plain, with mouse and keyboard.
+extern const WindowDriver glutWindowDriver;
+// EGL: an off-screen pbuffer as the screen, no display and no input. It takes the first EGL device
+// that gives a context (GPUs before software renderers), then Mesa's surfaceless platform.
+extern const WindowDriver eglWindowDriver;
+
+// The driver createWindow and the calls below use; glutWindowDriver until set.
+void setWindowDriver(const WindowDriver* driver);
+const WindowDriver& currentWindowDriver();
+
+// True when EGL offers a device that is not a software renderer (a GPU driver's device).
+bool eglHasGpuDevice();
 
 // Opens the window (game mode when fullScreen, else a plain window titled "adf"), installs the
 // callbacks and starts GLEW. False when no window or no OpenGL 2.0 can be had.

@@ -1,17 +1,14 @@
-// The window layer on freeglut and GLEW.
+// The window layer's driver on freeglut: the show's window, with mouse and keyboard.
 #include "app/window.h"
 
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include <csetjmp>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "base/print_line.h"
-#include "base/window_size.h"
 
 namespace {
 
@@ -55,13 +52,8 @@ void openFullScreenWindow(int width, int height) {
     glutFullScreen();
 }
 
-}  // namespace
-
-void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {
-    formatText(buffer, bufferSize, "%dx%d:32@60", width, height);
-}
-
-bool createWindow(int argc, char** argv, int width, int height, bool fullScreen) {
+// Opens the window and makes its context current; GLEW is started by the caller.
+bool openGlutWindow(int argc, char** argv, int width, int height, bool fullScreen) {
     windowFailureArmed = true;
     if (setjmp(windowFailure) != 0) {
         windowFailureArmed = false;
@@ -73,8 +65,6 @@ bool createWindow(int argc, char** argv, int width, int height, bool fullScreen)
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
     glutInitDisplayMode(displayMode);
 
-    windowSize.windowWidth = width;
-    windowSize.windowHeight = height;
     if (fullScreen)
         openFullScreenWindow(width, height);
     else
@@ -87,36 +77,28 @@ bool createWindow(int argc, char** argv, int width, int height, bool fullScreen)
     glutReshapeFunc(reshapeCallback);
     glutMouseFunc(mouseCallback);
     glutSetCursor(GLUT_CURSOR_NONE);
-    return initGlew();
-}
-
-bool initGlew() {
-    if (glewInit() != GLEW_OK) {
-        printLine("Initializing Glew utility failed!\n");
-        return false;
-    }
-    if (!glewIsSupported("GL_VERSION_2_0")) {
-        printLine("Error: OpenGL 2.0 functionality can't be found.\n");
-        return false;
-    }
-    printLine("Glew display created successfully!\n");
     return true;
 }
 
-void setFrameFunction(FrameFunction fn) { demoState.frameFunction = fn; }
+void installGlutMouse() { glutMouseFunc(mouseCallback); }
 
-void displayCallback() {
-    if (demoState.frameFunction == nullptr) return;
-    demoState.frameFunction();
-    glutSwapBuffers();
+void installGlutKeyboard() { glutKeyboardFunc(keyboardCallback); }
+
+// Game mode changed the display's mode; leaving it restores the desktop.
+void closeGlutWindow() {
+    if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE)) glutLeaveGameMode();
 }
 
-void reshapeCallback(int width, int height) {
-    windowSize.windowWidth = width;
-    windowSize.windowHeight = height;
-}
+}  // namespace
 
-void installMouseHandler() { glutMouseFunc(mouseCallback); }
+const WindowDriver glutWindowDriver = {
+    "glut", openGlutWindow, installGlutMouse, installGlutKeyboard, glutSwapBuffers, glutMainLoopEvent, glutMainLoop,
+    closeGlutWindow,
+};
+
+void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {
+    formatText(buffer, bufferSize, "%dx%d:32@60", width, height);
+}
 
 void mouseCallback(int button, int state, int, int) {
     const bool up = state == GLUT_UP;
@@ -130,25 +112,3 @@ void mouseCallback(int button, int state, int, int) {
     }
 }
 
-void installKeyboardHandler() {
-    std::memset(demoState.keyState, 0, sizeof demoState.keyState);
-    glutKeyboardFunc(keyboardCallback);
-}
-
-void keyboardCallback(unsigned char key, int, int) { demoState.keyState[key] = 1; }
-
-void runMainLoop() {
-    glutMainLoop();
-    std::exit(0);  // only reached if the window system gives up its loop
-}
-
-void exitShow(int status) {
-    glFinish();
-    if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE)) glutLeaveGameMode();
-    std::fflush(stdout);
-    std::exit(status);
-}
-
-void swapWindowBuffers() { glutSwapBuffers(); }
-
-void pumpWindowEvents() { glutMainLoopEvent(); }

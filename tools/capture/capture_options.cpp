@@ -22,7 +22,9 @@ const char* const captureUsage =
     "  --from A     with --to B: the frames of music times [A, B) ms, with the music when --out\n"
     "  --to B       ends in .mp4, .mkv or .mov (H.264 by ffmpeg), else as DIR/frame-NNNNNN.png\n"
     "  --out DIR    where the frames go\n"
-    "  --bench      step the whole show and print the frame times of each slot and the start-up time\n";
+    "  --bench      step the whole show and print the frame times of each slot and the start-up time\n"
+    "  --window egl|glut  any mode: draw off-screen through EGL, or in a GLUT window (default: EGL on\n"
+    "               a GPU, else a window on the display, else EGL without any X server)\n";
 
 namespace {
 
@@ -73,7 +75,7 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             continue;
         }
         if (option != "--data" && option != "--size" && option != "--fps" && option != "--at" &&
-            option != "--from" && option != "--to" && option != "--out") {
+            option != "--from" && option != "--to" && option != "--out" && option != "--window") {
             error = "unknown option " + option;
             return false;
         }
@@ -106,6 +108,12 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
                 error = option + " wants a music time from 0 to " + std::to_string(last) + " ms, not " + value;
                 return false;
             }
+        } else if (option == "--window") {
+            if (value != "egl" && value != "glut") {
+                error = "--window wants egl or glut, not " + value;
+                return false;
+            }
+            options.window = value == "egl" ? CaptureWindow::Egl : CaptureWindow::Glut;
         } else {
             options.out = value;
         }

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+// The window layer a capture runs on: chosen by the machine, or named with --window.
+enum class CaptureWindow { Automatic, Egl, Glut };
+
 struct CaptureOptions {
     std::string dataDir;           // run directory with data/ and biisi.mp3; empty: show/ beside the tool
     int width = 1280;
@@ -14,6 +17,7 @@ struct CaptureOptions {
     int toMs = -1;
     std::string out;               // output directory, or with --from a video file
     bool bench = false;            // step the whole show and print frame times instead
+    CaptureWindow window = CaptureWindow::Automatic;
     bool help = false;
 };
 

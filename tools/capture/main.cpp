@@ -24,6 +24,7 @@
 #include "base/window_size.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_progress.h"
+#include "tools/capture/capture_window.h"
 #include "tools/capture/frame_bench.h"
 #include "tools/capture/video_encoder.h"
 #include "tools/common/png_writer.h"
@@ -275,8 +276,9 @@ int main(int argc, char** argv) {
         std::fputs(captureUsage, stdout);
         return 0;
     }
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') reexecUnderXvfb(argc, argv, options);
+    const WindowChoice window = captureWindowHere(options.window);
+    if (window.startXvfb) reexecUnderXvfb(argc, argv, options);
+    setWindowDriver(window.egl ? &eglWindowDriver : &glutWindowDriver);
 
     const bool range = options.fromMs >= 0;
     RangeOutput rangeOutput;

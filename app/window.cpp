@@ -1,0 +1,83 @@
+// The window layer's calls, passed on to the window system in use, and what they share: GLEW,
+// the frame and size callbacks and the key states.
+#include "app/window.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/print_line.h"
+#include "base/window_size.h"
+
+namespace {
+
+const WindowDriver* windowDriver = &glutWindowDriver;
+
+}  // namespace
+
+void setWindowDriver(const WindowDriver* driver) { windowDriver = driver != nullptr ? driver : &glutWindowDriver; }
+
+const WindowDriver& currentWindowDriver() { return *windowDriver; }
+
+bool createWindow(int argc, char** argv, int width, int height, bool fullScreen) {
+    windowSize.windowWidth = width;
+    windowSize.windowHeight = height;
+    if (!windowDriver->open(argc, argv, width, height, fullScreen)) return false;
+    return initGlew();
+}
+
+bool initGlew() {
+    // A GLEW built for GLX ends its start with this code when the context is not GLX's (EGL); the
+    // GL entry points are loaded by then, only the GLX extensions the show never uses are not.
+    const GLenum status = glewInit();
+    if (status != GLEW_OK && status != GLEW_ERROR_NO_GLX_DISPLAY) {
+        printLine("Initializing Glew utility failed!\n");
+        return false;
+    }
+    if (!glewIsSupported("GL_VERSION_2_0")) {
+        printLine("Error: OpenGL 2.0 functionality can't be found.\n");
+        return false;
+    }
+    printLine("Glew display created successfully!\n");
+    return true;
+}
+
+void setFrameFunction(FrameFunction fn) { demoState.frameFunction = fn; }
+
+void displayCallback() {
+    if (demoState.frameFunction == nullptr) return;
+    demoState.frameFunction();
+    windowDriver->swap();
+}
+
+void reshapeCallback(int width, int height) {
+    windowSize.windowWidth = width;
+    windowSize.windowHeight = height;
+}
+
+void installMouseHandler() { windowDriver->installMouse(); }
+
+void installKeyboardHandler() {
+    std::memset(demoState.keyState, 0, sizeof demoState.keyState);
+    windowDriver->installKeyboard();
+}
+
+void keyboardCallback(unsigned char key, int, int) { demoState.keyState[key] = 1; }
+
+void runMainLoop() {
+    windowDriver->runLoop();
+    std::exit(0);  // only reached if the window system gives up its loop
+}
+
+void exitShow(int status) {
+    glFinish();
+    windowDriver->close();
+    std::fflush(stdout);
+    std::exit(status);
+}
+
+void swapWindowBuffers() { windowDriver->swap(); }
+
+void pumpWindowEvents() { windowDriver->pumpEvents(); }

@@ -1,0 +1,25 @@
+// The capture tool's choice of window layer.
+#include "tools/capture/capture_window.h"
+
+#include <cstdlib>
+
+#include "app/window.h"
+
+WindowChoice chooseCaptureWindow(CaptureWindow requested, bool hasDisplay, bool hasEglGpu) {
+    switch (requested) {
+        case CaptureWindow::Egl:
+            return {true, false};
+        case CaptureWindow::Glut:
+            return {false, !hasDisplay};
+        case CaptureWindow::Automatic:
+            break;
+    }
+    return {hasEglGpu || !hasDisplay, false};
+}
+
+WindowChoice captureWindowHere(CaptureWindow requested) {
+    const char* display = std::getenv("DISPLAY");
+    const bool hasDisplay = display != nullptr && *display != '\0';
+    const bool hasEglGpu = requested == CaptureWindow::Automatic && eglHasGpuDevice();
+    return chooseCaptureWindow(requested, hasDisplay, hasEglGpu);
+}
