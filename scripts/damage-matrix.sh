@@ -4,4 +4,5 @@
 # ./test.sh runs a sample of it; this runs all of it, two cases at a time. Build first (./test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../${BUILD_DIR:-build}"
-exec xvfb-run -a -s "-screen 0 640x480x24" ctest --output-on-failure -j "${JOBS:-2}" -R '^damage\.' "$@"
+# The captures draw through EGL: no X server is needed.
+exec ctest --output-on-failure -j "${JOBS:-2}" -R '^damage\.' "$@"

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # the show
   freeglut3-dev libglew-dev libglu1-mesa-dev libpng-dev libsdl2-dev libsdl2-mixer-dev
+  # rendering without a display (EGL, Mesa's EGL driver)
+  libegl-dev libegl-mesa0
   # the data set
   libmp3lame-dev libjpeg-dev
   # tests and tools

@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/support/process.h"
 #include "tools/capture/capture_progress.h"
+#include "tools/capture/capture_window.h"
 #include "tools/capture/frame_bench.h"
 #include "tools/capture/video_encoder.h"
 
@@ -39,6 +41,9 @@ TEST(CaptureOptions, DefaultsAndValues) {
     EXPECT_EQ(options.width, 320);
     EXPECT_EQ(options.height, 180);
     EXPECT_EQ(options.fps, 25);
+    EXPECT_EQ(options.window, CaptureWindow::Automatic);
+    EXPECT_EQ(parse({"--bench", "--window", "egl"}, true).window, CaptureWindow::Egl);
+    EXPECT_EQ(parse({"--window", "glut", "--at", "0", "--out", "o"}, true).window, CaptureWindow::Glut);
 
     options = parse({"--from", "44500", "--to", "210000", "--out", "a.mp4"}, true);
     EXPECT_EQ(options.fromMs, 44500);
@@ -61,6 +66,29 @@ TEST(CaptureOptions, RefusesBadOptionsAndValues) {
     EXPECT_NE(error.find("--out"), std::string::npos);
     parse({"--out", "o"}, false);
     parse({"--at"}, false);
+    parse({"--window", "x11", "--at", "0", "--out", "o"}, false, &error);
+    EXPECT_NE(error.find("--window"), std::string::npos);
+}
+
+TEST(CaptureWindowChoice, NamedLayersElseAGpuElseTheDisplayElseEgl) {
+    const struct {
+        CaptureWindow requested;
+        bool display, gpu;
+        bool egl, xvfb;
+    } cases[] = {
+        {CaptureWindow::Automatic, false, false, true, false},
+        {CaptureWindow::Automatic, true, false, false, false},
+        {CaptureWindow::Automatic, true, true, true, false},
+        {CaptureWindow::Automatic, false, true, true, false},
+        {CaptureWindow::Egl, true, false, true, false},
+        {CaptureWindow::Glut, true, true, false, false},
+        {CaptureWindow::Glut, false, false, false, true},
+    };
+    for (const auto& c : cases) {
+        const WindowChoice choice = chooseCaptureWindow(c.requested, c.display, c.gpu);
+        EXPECT_EQ(choice.egl, c.egl) << static_cast<int>(c.requested) << c.display << c.gpu;
+        EXPECT_EQ(choice.startXvfb, c.xvfb) << static_cast<int>(c.requested) << c.display << c.gpu;
+    }
 }
 
 TEST(CaptureOptions, RefusesBadStretches) {
@@ -182,18 +210,32 @@ bool pngSize(const std::string& path, int& width, int& height) {
     return true;
 }
 
-TEST(CaptureTool, WritesRequestedFramesWithoutADisplay) {
-    const std::string out = makeTempDir("capture_") + "/frames";
-    const CommandResult run = runCommand(std::string("env -u DISPLAY timeout 120 ") + DEMO_CAPTURE_PATH +
-                                         " --at 1000,2000 --size 320x180 --fps 20 --out " + out);
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    for (const char* name : {"/frame-1000.png", "/frame-2000.png"}) {
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Without a display the frames come through EGL, no X server involved, and they are the same
+// bytes as through the GLUT window (the test's display, or the tool's own Xvfb).
+TEST(CaptureTool, WritesFramesWithoutADisplayAsTheWindowDoes) {
+    const std::string dir = makeTempDir("capture_");
+    const std::string args = " --at 5000,46000 --size 320x180 --fps 10 --out ";
+    const CommandResult egl =
+        runCommand(std::string("env -u DISPLAY timeout 120 ") + DEMO_CAPTURE_PATH + args + dir + "/egl");
+    ASSERT_EQ(egl.exitCode, 0) << egl.output;
+    EXPECT_NE(egl.output.find("EGL software device: llvmpipe"), std::string::npos) << egl.output;
+    const CommandResult glut =
+        runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH + " --window glut" + args + dir + "/glut");
+    ASSERT_EQ(glut.exitCode, 0) << glut.output;
+    EXPECT_EQ(glut.output.find("EGL"), std::string::npos) << glut.output;
+    for (const char* name : {"/frame-5000.png", "/frame-46000.png"}) {
         int width = 0, height = 0;
-        ASSERT_TRUE(pngSize(out + name, width, height)) << name << "\n" << run.output;
+        ASSERT_TRUE(pngSize(dir + "/egl" + name, width, height)) << name << "\n" << egl.output;
         EXPECT_EQ(width, 320);
         EXPECT_EQ(height, 180);
+        EXPECT_TRUE(fileBytes(dir + "/egl" + name) == fileBytes(dir + "/glut" + name)) << name;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), std::filesystem::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/egl"), std::filesystem::directory_iterator()), 2);
 }
 
 std::string probe(const std::string& file, const char* stream, const char* entries) {
@@ -277,6 +319,24 @@ TEST(CaptureTool, ExitsNonZeroOnABadOptionOrDataDirectory) {
     run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --at 10 --out /tmp/unused --data /no/such/dir");
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("/no/such/dir"), std::string::npos) << run.output;
+    // Neither a display nor an EGL driver: glvnd is pointed at no vendor library.
+    run = runCommand(std::string("env -u DISPLAY __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent ") + DEMO_CAPTURE_PATH +
+                     " --at 10 --out " + makeTempDir("capture_"));
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("EGL: no device and no surfaceless platform"), std::string::npos) << run.output;
+}
+
+// The GPU machine's script, at a size and rate this machine renders in seconds: the renderer,
+// the bench table and the video's wall time, all through EGL.
+TEST(GpuBench, PrintsRendererFrameTimesAndVideoWallTime) {
+    const CommandResult run = runCommand(std::string("env -u DISPLAY timeout 300 ") + DEMO_SOURCE_DIR +
+                                         "/scripts/gpu-bench.sh --build " + DEMO_BINARY_DIR +
+                                         " --sizes 160x90 --fps 2 --video-size 160x90 --video-fps 10 --video-to 2000");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    for (const char* expected : {"renderer: EGL software device: llvmpipe", "CPU figures", "160x90, 2 fps frame clock",
+                                 "\nslot 1 ", "\nslot 5 ", "\nshow ", "\nstart-up ", "video: 160x90, 10 fps, 0 to 2000 ms",
+                                 "video wall time ", " s for 2.0 s of show"})
+        EXPECT_NE(run.output.find(expected), std::string::npos) << expected << "\n" << run.output;
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ void playWithDamagedFile(const DamageCase& c) {
     }
 
     const CommandResult result = runCommand(std::string(DEMO_CAPTURE_PATH) + " --data " + run.string() +
-                                            " --size 160x90 --fps 2 --at " + at + " --out " + frames.string());
+                                            " --window egl --size 160x90 --fps 2 --at " + at + " --out " + frames.string());
     EXPECT_EQ(result.exitCode, 0) << result.output;
     const std::string name = fs::path(c.file).filename().string();
     EXPECT_NE(result.output.find(name), std::string::npos) << "no message names " << name << ":\n" << result.output;
