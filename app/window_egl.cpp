@@ -143,8 +143,11 @@ bool openEglScreen(int, char**, int width, int height, bool) {
                   height);
         return false;
     }
-    printLine("%s: %s, OpenGL %s", where, reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
-              reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    const auto glText = [](GLenum name) {
+        const auto* text = reinterpret_cast<const char*>(glGetString(name));
+        return text != nullptr ? text : "unknown";
+    };
+    printLine("%s: %s, OpenGL %s", where, glText(GL_RENDERER), glText(GL_VERSION));
     return true;
 }
 
