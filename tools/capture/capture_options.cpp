@@ -22,7 +22,9 @@ const char* const captureUsage =
     "  --from A     with --to B: the frames of music times [A, B) ms, with the music when --out\n"
     "  --to B       ends in .mp4, .mkv or .mov (H.264 by ffmpeg), else as DIR/frame-NNNNNN.png\n"
     "  --out DIR    where the frames go\n"
-    "  --bench      step the whole show and print the frame times of each slot and the start-up time\n";
+    "  --bench      step the whole show and print the frame times of each slot and the start-up time\n"
+    "  --draw-unseen  draw every frame and every pass, seen or not, as the reference for the\n"
+    "               state-only stepping of frames and passes whose pixels nobody reads\n";
 
 namespace {
 
@@ -70,6 +72,10 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
         }
         if (option == "--bench") {
             options.bench = true;
+            continue;
+        }
+        if (option == "--draw-unseen") {
+            options.drawUnseen = true;
             continue;
         }
         if (option != "--data" && option != "--size" && option != "--fps" && option != "--at" &&

@@ -14,6 +14,7 @@ struct CaptureOptions {
     int toMs = -1;
     std::string out;               // output directory, or with --from a video file
     bool bench = false;            // step the whole show and print frame times instead
+    bool drawUnseen = false;       // draw (and swap) every frame and every pass, seen or not
     bool help = false;
 };
 
