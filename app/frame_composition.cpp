@@ -44,6 +44,10 @@ void drawBars() {
 
 void runFrame(SceneRun frame) {
     updateAudio();
+    composeFrame(frame);
+}
+
+void composeFrame(SceneRun frame) {
     const int slot = timelineSlot(demoTimeMs());
     if (slot == endOfShow) exitShow(0);
     drawSlot(slot, frame);

@@ -15,3 +15,6 @@ void renderFrame();
 // slot's runs make (particles, flashes, one-time emissions, the random sequence, eye and field of
 // view) without a GL call, so that the frames after it come out as if it had been drawn.
 void runFrame(SceneRun frame);
+
+// runFrame after the clock has been updated.
+void composeFrame(SceneRun frame);

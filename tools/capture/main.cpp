@@ -23,6 +23,7 @@
 #include "app/window.h"
 #include "base/startup_phases.h"
 #include "base/window_size.h"
+#include "effects/show_state.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_progress.h"
 #include "tools/capture/frame_bench.h"
@@ -333,11 +334,14 @@ int main(int argc, char** argv) {
 
     std::size_t next = 0;
     for (int frame = 0; next < wanted.size(); ++frame) {
-        stepFrame(frame, options, wanted[next].first == frame);
+        const bool written = wanted[next].first == frame;
+        // The state the frame starts from, to compare with a run that jumped there.
+        const std::uint32_t state = written ? showStateDigest() : 0;
+        stepFrame(frame, options, written);
         for (; next < wanted.size() && wanted[next].first == frame; ++next) {
             const fs::path file = outDir / ("frame-" + std::to_string(wanted[next].second) + ".png");
             if (!writeFrame(file)) exitShow(1);
-            std::printf("%s (%d ms)\n", file.c_str(), frameTimeMs(frame, options.fps));
+            std::printf("%s (%d ms, state before it %08x)\n", file.c_str(), frameTimeMs(frame, options.fps), state);
         }
         endFrame(options);
     }
