@@ -94,6 +94,11 @@ void blurPass(int source, int destination, float step, bool horizontal, TextureR
     releaseMaterial(blur);
 }
 
+void blurSceneTarget(float step) {
+    blurPass(sceneTarget, blurTargetH, step, true, TextureRows::TopFirst);
+    blurPass(blurTargetH, blurTargetV, step, false, TextureRows::BottomFirst);
+}
+
 void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target, SceneRun run),
                          SceneRun run) {
     Material* prePass = findSceneMaterial(postScene, "dof_preproc");

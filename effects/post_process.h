@@ -35,6 +35,10 @@ void blackFlash(int startMs, int endMs);
 // texture-coordinate units. The source is read with rows as given: TopFirst mirrors it.
 void blurPass(int source, int destination, float step, bool horizontal, TextureRows rows);
 
+// The chains' blur: sceneTarget horizontally into blurTargetH, that vertically into blurTargetV,
+// which ends up mirrored.
+void blurSceneTarget(float step);
+
 // Runs the scene into the focus target (drawScene binds it itself) with every mesh replaced by
 // the "dof_preproc" material, whose "params" are set first.
 void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target, SceneRun run),

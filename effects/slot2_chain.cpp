@@ -51,10 +51,7 @@ void renderSlot2(SceneRun frame) {
     advanceParticles(demoClock.frameSeconds * 1000.0f);
 
     drawProcessionScene(sceneTarget, focus);
-    if (focus == SceneRun::Drawn) {
-        blurPass(sceneTarget, blurTargetH, blurStep, true, TextureRows::TopFirst);
-        blurPass(blurTargetH, blurTargetV, blurStep, false, TextureRows::BottomFirst);
-    }
+    if (focus == SceneRun::Drawn) blurSceneTarget(blurStep);
     drawProcessionScene(screenTarget, frame);
     if (frame == SceneRun::Drawn) {
         if (composited) depthOfFieldComposite();

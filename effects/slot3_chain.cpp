@@ -29,10 +29,7 @@ void renderSlot3(SceneRun frame) {
     const SceneRun unseen = runWhenSeen(frame, false);
     depthOfFieldPrePass(20, 30, 0.1f, 0, drawWormScene, unseen);
     drawWormScene(sceneTarget, unseen);
-    if (unseen == SceneRun::Drawn) {
-        blurPass(sceneTarget, blurTargetH, 0.002f, true, TextureRows::TopFirst);
-        blurPass(blurTargetH, blurTargetV, 0.002f, false, TextureRows::BottomFirst);
-    }
+    if (unseen == SceneRun::Drawn) blurSceneTarget(0.002f);
     // The screen shows the sharp run.
     drawWormScene(screenTarget, frame);
 

@@ -84,10 +84,7 @@ void renderSlot4(SceneRun frame) {
 
     // Both runs are seen: the blurred one is the glow.
     drawCannonScene(sceneTarget, frame);
-    if (frame == SceneRun::Drawn) {
-        blurPass(sceneTarget, blurTargetH, blurStep, true, TextureRows::TopFirst);
-        blurPass(blurTargetH, blurTargetV, blurStep, false, TextureRows::BottomFirst);
-    }
+    if (frame == SceneRun::Drawn) blurSceneTarget(blurStep);
     drawCannonScene(screenTarget, frame);
 
     if (frame == SceneRun::Drawn) {

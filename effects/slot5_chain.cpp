@@ -48,10 +48,7 @@ void renderSlot5(SceneRun frame) {
 
     // Both runs are seen: the blurred silhouette is the glow.
     drawSilhouette(frame);
-    if (frame == SceneRun::Drawn) {
-        blurPass(sceneTarget, blurTargetH, 0.004f, true, TextureRows::TopFirst);
-        blurPass(blurTargetH, blurTargetV, 0.004f, false, TextureRows::BottomFirst);
-    }
+    if (frame == SceneRun::Drawn) blurSceneTarget(0.004f);
     drawCloudScene(screenTarget, frame);
 
     if (frame == SceneRun::Drawn) {
