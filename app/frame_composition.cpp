@@ -42,12 +42,20 @@ void drawBars() {
 
 }  // namespace
 
-void renderFrame() {
+void runFrame(SceneRun frame) {
     updateAudio();
+    composeFrame(frame);
+}
+
+void composeFrame(SceneRun frame) {
     const int slot = timelineSlot(demoTimeMs());
     if (slot == endOfShow) exitShow(0);
-    drawSlot(slot);
-    drawOverlay();
-    drawBars();
+    drawSlot(slot, frame);
+    if (frame == SceneRun::Drawn) {
+        drawOverlay();
+        drawBars();
+    }
     if (demoState.keyState[escapeKey] == 1) exitShow(0);
 }
+
+void renderFrame() { runFrame(SceneRun::Drawn); }

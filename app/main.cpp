@@ -1,8 +1,47 @@
-// The show: demo [width height]
+// The show: demo [width height] [--start SECONDS]
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/show_jump.h"
 #include "app/startup.h"
+#include "app/timeline.h"
 #include "app/window.h"
 
+namespace {
+
+// Seconds from 0 up to the end of the show, nothing else.
+bool parseStartSeconds(const char* text, std::int32_t& ms) {
+    char* end = nullptr;
+    const double seconds = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !(seconds >= 0.0) || seconds * 1000.0 >= showEndMs) return false;
+    ms = static_cast<std::int32_t>(std::lround(seconds * 1000.0));
+    return ms < showEndMs;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (!startShow(argc, argv, chooseWindowSize(argc, argv), true)) return 1;
+    // The options are taken out; what is left is the window size as it always was.
+    std::vector<char*> args;
+    std::int32_t startMs = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0 && std::strcmp(argv[i], "--start") == 0) {
+            if (i + 1 >= argc || !parseStartSeconds(argv[i + 1], startMs)) {
+                std::fprintf(stderr, "demo: --start wants seconds from 0 to below %d, not %s\n", showEndMs / 1000,
+                             i + 1 < argc ? argv[i + 1] : "nothing");
+                return 2;
+            }
+            ++i;
+            continue;
+        }
+        args.push_back(argv[i]);
+    }
+    const int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), true)) return 1;
+    if (startMs > 0) jumpShowTo(startMs);
     runMainLoop();
 }

@@ -37,9 +37,12 @@ void playMusic(const char* fileName) {
 
 void updateAudio() {
     audioDriver->update();
-    const std::uint32_t position = audioDriver->positionMs();
+    advanceClock(static_cast<std::int32_t>(audioDriver->positionMs()));
+}
+
+void advanceClock(std::int32_t ms) {
     demoClock.previousMusicMs = demoClock.musicMs;
-    demoClock.musicMs = static_cast<std::int32_t>(position);
+    demoClock.musicMs = ms;
     demoClock.frameSeconds = static_cast<float>((demoClock.musicMs - demoClock.previousMusicMs) / 1000.0);
 }
 

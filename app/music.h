@@ -18,5 +18,9 @@ void playMusic(const char* fileName);
 // Once per frame, first thing: reads the position into the clock and sets frameSeconds.
 void updateAudio();
 
+// The clock's step to a new position, as updateAudio makes it: the previous value kept, the frame
+// step in seconds.
+void advanceClock(std::int32_t ms);
+
 // Moves the clock by deltaMs and the music to the new clock value.
 void seekMusic(std::int32_t deltaMs);

@@ -88,28 +88,32 @@ void drawShell(float now, float fireTime, float pitch, float yaw) {
     popMatrix();
 }
 
-void drawCannonScene(int target) {
+void drawCannonScene(int target, SceneRun run) {
+    const bool drawn = run == SceneRun::Drawn;
     const bool onScreen = target == screenTarget;
     const std::int32_t t = demoTimeMs();
     const float lt = static_cast<float>(t - cannonSlotStartMs);
 
-    bindRenderTarget(target);
-    setClearColor(0, 0, 0);
-    clearBuffers(onScreen ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (drawn) {
+        bindRenderTarget(target);
+        setClearColor(0, 0, 0);
+        clearBuffers(onScreen ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
 
     const CameraSetup camera = shakeCannonCamera(cannonCamera(lt), lt, sceneFlashes.sceneFlash);
     const float(&eye)[3] = camera.eye;
-    applyCameraSetup(camera);
-    drawSceneNode(lightsScene);
-
-    if (onScreen) drawLandscape(lt, eye[0], eye[1], eye[2]);
-    drawCannon(lt);
-    if (onScreen)
-        if (const std::optional<float> whiteOut = whiteOutAlpha(t)) drawAdditiveQuad(1, 1, 1, *whiteOut);
+    applyCameraSetup(camera, run);
+    if (drawn) {
+        drawSceneNode(lightsScene);
+        if (onScreen) drawLandscape(lt, eye[0], eye[1], eye[2]);
+        drawCannon(lt);
+        if (onScreen)
+            if (const std::optional<float> whiteOut = whiteOutAlpha(t)) drawAdditiveQuad(1, 1, 1, *whiteOut);
+    }
 
     if (lt > formationArrivalMs) {
-        if (onScreen) drawFormation(lt, eye);
+        if (drawn && onScreen) drawFormation(lt, eye);
         emitDueBursts(lt);
     }
-    drawDustAndSparks(eye);
+    if (drawn) drawDustAndSparks(eye);
 }

@@ -17,16 +17,20 @@
 #include "render/render_target.h"
 #include "scene/scene_draw.h"
 
-void drawCloudScene(int renderTarget) {
+void drawCloudScene(int renderTarget, SceneRun run) {
+    const bool drawn = run == SceneRun::Drawn;
     // The projection takes the field of view written by the previous call.
-    bindRenderTarget(renderTarget);
+    if (drawn) bindRenderTarget(renderTarget);
     const int now = demoTimeMs();
     const float t = cloudFlightTime(now);
-    setClearColor(1, 1, 1);
-    clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (drawn) {
+        setClearColor(1, 1, 1);
+        clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
 
     const CameraSetup camera = cloudFlightCamera(t, sceneFlashes.sceneFlash);
-    applyCameraSetup(camera);
+    applyCameraSetup(camera, run);
+    if (!drawn) return;
     drawSceneNode(lightsScene);
 
     // The model and its flames ride along at the base point.

@@ -2,7 +2,9 @@
 // the model and its flames travelling with the camera, haze sheets sweeping past.
 #pragma once
 
+#include "effects/scene_run.h"
+
 // One frame of the scene into the render target (screenTarget for the screen). It writes a field
 // of view of 30 for the next bind and leaves overrideMaterial as it found it, with blending, the
-// depth test and culling off and no material current.
-void drawCloudScene(int renderTarget);
+// depth test and culling off and no material current. An unseen run only writes the field of view.
+void drawCloudScene(int renderTarget, SceneRun run);

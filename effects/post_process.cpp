@@ -94,12 +94,18 @@ void blurPass(int source, int destination, float step, bool horizontal, TextureR
     releaseMaterial(blur);
 }
 
-void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target)) {
+void blurSceneTarget(float step) {
+    blurPass(sceneTarget, blurTargetH, step, true, TextureRows::TopFirst);
+    blurPass(blurTargetH, blurTargetV, step, false, TextureRows::BottomFirst);
+}
+
+void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target, SceneRun run),
+                         SceneRun run) {
     Material* prePass = findSceneMaterial(postScene, "dof_preproc");
     if (prePass == nullptr || drawScene == nullptr) return;
     setUniformValue(prePass->findUniform("params"), x, y, z, w);
     overrideMaterial = prePass;
-    drawScene(focusTarget);
+    drawScene(focusTarget, run);
     overrideMaterial = nullptr;
 }
 

@@ -4,6 +4,7 @@
 // "dof_combine" materials.
 #pragma once
 
+#include "effects/scene_run.h"
 #include "render/screen_pass.h"
 
 struct SceneNode;
@@ -34,9 +35,14 @@ void blackFlash(int startMs, int endMs);
 // texture-coordinate units. The source is read with rows as given: TopFirst mirrors it.
 void blurPass(int source, int destination, float step, bool horizontal, TextureRows rows);
 
-// Draws the scene (drawScene binds the focus target itself) with every mesh replaced by the
-// "dof_preproc" material, whose "params" are set first.
-void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target));
+// The chains' blur: sceneTarget horizontally into blurTargetH, that vertically into blurTargetV,
+// which ends up mirrored.
+void blurSceneTarget(float step);
+
+// Runs the scene into the focus target (drawScene binds it itself) with every mesh replaced by
+// the "dof_preproc" material, whose "params" are set first.
+void depthOfFieldPrePass(float x, float y, float z, float w, void (*drawScene)(int target, SceneRun run),
+                         SceneRun run);
 
 // The blurred image over the sharp one on the screen, weighted per pixel by the pre-pass.
 void depthOfFieldComposite();

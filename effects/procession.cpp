@@ -33,10 +33,10 @@ constexpr std::int32_t flickerChangeMs = 67100;  // the flames burn steadier fro
 constexpr std::int32_t actCFlashStartMs = 90100;
 constexpr std::int32_t actCFlashEndMs = 91100;
 
-void drawActBBalls(float lt) {
+void drawActBBalls(float lt, SceneRun run) {
     for (int i = 0; i < processionDropBallCount; ++i) {
         const DropBallRest ball = processionDropBall(i);
-        dropBall(ball.x, ball.y, ball.z, ball.hitTime, lt);
+        dropBall(ball.x, ball.y, ball.z, ball.hitTime, lt, run);
     }
 }
 
@@ -45,18 +45,20 @@ void burst(ParticleSystem* sparks, float x, float y, float z) {
     if (sparks != nullptr) sparks->emit(risingSpark, burstSparks, x, y, z, 1, 0.7f, 0.4f);
 }
 
-void drawActCBalls(std::int32_t t, float lt) {
+// The balls are drawn in a drawn run only; their bursts happen in either.
+void drawActCBalls(std::int32_t t, float lt, SceneRun run) {
+    const bool drawn = run == SceneRun::Drawn;
     ProcessionState& state = processionState;
     const float h1 = actCBall1Height(lt, state.slowMotionOverrun);
     const float spin1 = -0.05f * (lt + 2.0f * state.slowMotionOverrun);
-    drawBall(0, h1, 10, spin1, 1, 0, 0, 1.2f);
+    if (drawn) drawBall(0, h1, 10, spin1, 1, 0, 0, 1.2f);
     if (h1 < actCBurstHeight && !state.firstBurstDone) {
         state.firstBurstDone = true;
         burst(sparkSystems[0], 0, 4, 10);
     }
 
     const float h2 = actCBall2Height(lt);
-    drawBall(6, h2, 150, -0.01f * lt, 1, 1, 1, 1.2f);
+    if (drawn) drawBall(6, h2, 150, -0.01f * lt, 1, 1, 1, 1.2f);
     if (h2 < actCBurstHeight && !state.secondBurstDone) {
         state.secondBurstDone = true;
         burst(sparkSystems[1], 6, 4, 150);
@@ -64,7 +66,7 @@ void drawActCBalls(std::int32_t t, float lt) {
 
     if (t >= actCBall3StartMs) {
         const float h3 = actCBall3Height(lt);
-        drawBall(-12, h3, 250, -0.01f * lt, 1, 1, 1, 1.2f);
+        if (drawn) drawBall(-12, h3, 250, -0.01f * lt, 1, 1, 1, 1.2f);
         ParticleSystem* sparks = sparkSystems[2];
         if (h3 < actCBurstHeight && sparks != nullptr && !sparks->emitted) {
             sparks->emitted = true;
@@ -102,23 +104,27 @@ void drawDustAndSparks() {
 
 }  // namespace
 
-void dropBall(float x, float y, float z, float hitTime, float lt) {
+void dropBall(float x, float y, float z, float hitTime, float lt, SceneRun run) {
     const DropBallPose pose = dropBallPose(x, y, z, hitTime, lt);
-    drawBall(pose.position[0], pose.position[1], pose.position[2], pose.angleDegrees, pose.axis[0], pose.axis[1],
+    if (run == SceneRun::Drawn)
+        drawBall(pose.position[0], pose.position[1], pose.position[2], pose.angleDegrees, pose.axis[0], pose.axis[1],
              pose.axis[2], 1);
     addSceneFlash(pose.flashStartMs, pose.flashEndMs, fineFlashThreshold);
 }
 
-void drawProcessionScene(int target) {
-    bindRenderTarget(target);
-    // Only depth is cleared: the sky dome covers the whole picture.
-    if (target == focusTarget) {
-        setClearColor(1, 1, 1);
-    } else {
-        const float grey = 0.3f + 0.5f * beatFlash();
-        setClearColor(grey, grey, grey);
+void drawProcessionScene(int target, SceneRun run) {
+    const bool drawn = run == SceneRun::Drawn;
+    if (drawn) {
+        bindRenderTarget(target);
+        // Only depth is cleared: the sky dome covers the whole picture.
+        if (target == focusTarget) {
+            setClearColor(1, 1, 1);
+        } else {
+            const float grey = 0.3f + 0.5f * beatFlash();
+            setClearColor(grey, grey, grey);
+        }
+        clearBuffers(GL_DEPTH_BUFFER_BIT);
     }
-    clearBuffers(GL_DEPTH_BUFFER_BIT);
 
     const std::int32_t t = demoTimeMs();
     const ProcessionLocalTime local = processionLocalTime(t);
@@ -129,15 +135,18 @@ void drawProcessionScene(int target) {
         addSceneFlash(actCFlashStartMs, actCFlashEndMs, fineFlashThreshold);
     }
 
-    resetModelview();
+    if (drawn) resetModelview();
     const CameraSetup camera = processionCamera(t, lt, sceneFlashes.sceneFlash);
-    applyCameraSetup(camera);
+    applyCameraSetup(camera, run);
     for (int k = 0; k < 3; ++k) processionState.eye[k] = camera.eye[k];
 
-    drawSceneNode(lightsScene);
-    drawLandscape(lt, camera.eye[0], camera.eye[1], camera.eye[2]);
-    if (t >= processionActBStartMs && t < processionActCStartMs) drawActBBalls(lt);
-    if (t >= processionActCStartMs) drawActCBalls(t, lt);
+    if (drawn) {
+        drawSceneNode(lightsScene);
+        drawLandscape(lt, camera.eye[0], camera.eye[1], camera.eye[2]);
+    }
+    if (t >= processionActBStartMs && t < processionActCStartMs) drawActBBalls(lt, run);
+    if (t >= processionActCStartMs) drawActCBalls(t, lt, run);
+    if (!drawn) return;
     drawProcession(t, lt);
     drawDustAndSparks();
     setCullMode(CullMode::Back);

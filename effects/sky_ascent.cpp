@@ -47,18 +47,22 @@ void drawSky(float t) {
 
 }  // namespace
 
-void drawSkyAscentScene() {
+void drawSkyAscentScene(SceneRun run) {
+    const bool drawn = run == SceneRun::Drawn;
     // The projection takes the field of view written by the previous frame.
-    bindRenderTarget(screenTarget);
+    if (drawn) bindRenderTarget(screenTarget);
     if (dustParticles != nullptr) dustParticles->update(demoClock.frameSeconds * 1000.0f);
-    setClearColor(0, 0, 0);
-    clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (drawn) {
+        setClearColor(0, 0, 0);
+        clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     const float t = static_cast<float>(demoTimeMs());
     startDustOnce(dustParticles, skyDustSeeded);  // once in the whole run
 
     const CameraSetup camera = skyAscentCamera(t);
     for (int i = 0; i < 3; ++i) skyEye[i] = camera.eye[i];
-    applyCameraSetup(camera);
+    applyCameraSetup(camera, run);
+    if (!drawn) return;
     drawSceneNode(lightsScene);
     drawSky(t);
 

@@ -22,25 +22,9 @@ void advanceParticles(float stepMs) {
         if (sparks != nullptr) sparks->update(stepMs);
 }
 
-}  // namespace
-
-void renderSlot2() {
-    // What the scene runs of the previous frame added is what this frame's runs see.
-    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
-    sceneFlashes.sceneFlashAccumulator = 0;
-
-    depthOfFieldPrePass(20, 20, 0.1f, 0, drawProcessionScene);
-    startDustOnce(dustParticles, dustStartFlags.procession);
-    advanceParticles(demoClock.frameSeconds * 1000.0f);
-
-    drawProcessionScene(sceneTarget);
-    blurPass(sceneTarget, blurTargetH, blurStep, true, TextureRows::TopFirst);
-    blurPass(blurTargetH, blurTargetV, blurStep, false, TextureRows::BottomFirst);
-    drawProcessionScene(screenTarget);
-    if (slot2CompositeDrawn(demoTimeMs())) depthOfFieldComposite();
-
-    // White in, black frames over the act-A cuts, black over the act changes and the later
-    // cuts, white as act C leaves its slow motion.
+// White in, black frames over the act-A cuts, black over the act changes and the later cuts,
+// white as act C leaves its slow motion.
+void drawFades() {
     fadeFrom(45500, 50000, 1, 1, 1);
     blackFlash(52400, 53400);
     blackFlash(59600, 60600);
@@ -49,6 +33,30 @@ void renderSlot2() {
     fadeFrom(80300, 81300, 0, 0, 0);
     fadeFrom(86700, 87700, 0, 0, 0);
     fadeFrom(90100, 91100, 1, 1, 1);
+}
+
+}  // namespace
+
+void renderSlot2(SceneRun frame) {
+    // What the scene runs of the previous frame added is what this frame's runs see.
+    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
+    sceneFlashes.sceneFlashAccumulator = 0;
+
+    // The pre-pass, the blur source and its blurs feed nothing but the composite.
+    const bool composited = slot2CompositeDrawn(demoTimeMs());
+    const SceneRun focus = runWhenSeen(frame, composited);
+
+    depthOfFieldPrePass(20, 20, 0.1f, 0, drawProcessionScene, focus);
+    startDustOnce(dustParticles, dustStartFlags.procession);
+    advanceParticles(demoClock.frameSeconds * 1000.0f);
+
+    drawProcessionScene(sceneTarget, focus);
+    if (focus == SceneRun::Drawn) blurSceneTarget(blurStep);
+    drawProcessionScene(screenTarget, frame);
+    if (frame == SceneRun::Drawn) {
+        if (composited) depthOfFieldComposite();
+        drawFades();
+    }
 
     sceneFlashes.sceneFlash = 0;
 }

@@ -11,7 +11,7 @@
 #include "render/render_target.h"
 #include "scene/particle_system.h"
 
-void renderSlot3() {
+void renderSlot3(SceneRun frame) {
     sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
     sceneFlashes.sceneFlashAccumulator = 0.0f;
     const float stepMs = demoClock.frameSeconds * 1000.0f;
@@ -24,15 +24,19 @@ void renderSlot3() {
     for (ParticleSystem* sparks : wormSparkSystems)
         if (sparks != nullptr) sparks->update(stepMs);
 
-    depthOfFieldPrePass(20, 30, 0.1f, 0, drawWormScene);
-    drawWormScene(sceneTarget);
-    blurPass(sceneTarget, blurTargetH, 0.002f, true, TextureRows::TopFirst);
-    blurPass(blurTargetH, blurTargetV, 0.002f, false, TextureRows::BottomFirst);
-    // No composite: the screen shows the sharp run.
-    drawWormScene(screenTarget);
+    // No composite follows in this slot, and slot 4 fills the blur targets before it reads them:
+    // the pre-pass, the blur source and its blurs are never seen. Their runs still add flashes.
+    const SceneRun unseen = runWhenSeen(frame, false);
+    depthOfFieldPrePass(20, 30, 0.1f, 0, drawWormScene, unseen);
+    drawWormScene(sceneTarget, unseen);
+    if (unseen == SceneRun::Drawn) blurSceneTarget(0.002f);
+    // The screen shows the sharp run.
+    drawWormScene(screenTarget, frame);
 
-    glowFrom(wormSlotStartMs, 102600, 1, 1, 1);
-    drawAdditiveQuad(1, 1, 1, wormSlotFlashAlpha(sceneFlashes.sceneFlash));
-    if (wormSlotWhiteOutShown(demoTimeMs())) glowTo(120600, wormSlotEndMs, 1, 1, 1);
+    if (frame == SceneRun::Drawn) {
+        glowFrom(wormSlotStartMs, 102600, 1, 1, 1);
+        drawAdditiveQuad(1, 1, 1, wormSlotFlashAlpha(sceneFlashes.sceneFlash));
+        if (wormSlotWhiteOutShown(demoTimeMs())) glowTo(120600, wormSlotEndMs, 1, 1, 1);
+    }
     sceneFlashes.sceneFlash = 0.0f;
 }

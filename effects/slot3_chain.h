@@ -3,4 +3,8 @@
 // white-out into slot 4.
 #pragma once
 
-void renderSlot3();
+#include "effects/scene_run.h"
+
+// One frame of the slot; the pre-pass and the blur source are unseen runs (the reference draws
+// them). An unseen frame makes only the runs' changes and advances the particles.
+void renderSlot3(SceneRun frame);

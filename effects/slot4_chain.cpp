@@ -68,7 +68,7 @@ void drawFades() {
 
 }  // namespace
 
-void renderSlot4() {
+void renderSlot4(SceneRun frame) {
     sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
     sceneFlashes.sceneFlashAccumulator = 0;
 
@@ -82,14 +82,16 @@ void renderSlot4() {
     for (ParticleSystem* sparks : cannonParticleSystems)
         if (sparks != nullptr) sparks->update(stepMs);
 
-    drawCannonScene(sceneTarget);
-    blurPass(sceneTarget, blurTargetH, blurStep, true, TextureRows::TopFirst);
-    blurPass(blurTargetH, blurTargetV, blurStep, false, TextureRows::BottomFirst);
-    drawCannonScene(screenTarget);
+    // Both runs are seen: the blurred one is the glow.
+    drawCannonScene(sceneTarget, frame);
+    if (frame == SceneRun::Drawn) blurSceneTarget(blurStep);
+    drawCannonScene(screenTarget, frame);
 
-    drawGlowComposite(t);
-    drawNoiseSweep(s);
-    drawFades();
+    if (frame == SceneRun::Drawn) {
+        drawGlowComposite(t);
+        drawNoiseSweep(s);
+        drawFades();
+    }
 
     sceneFlashes.sceneFlash = 0;
 }

@@ -18,12 +18,12 @@
 namespace {
 
 // The scene with every model in opaque black over its white sky: the source of the glow.
-void drawSilhouette() {
+void drawSilhouette(SceneRun run) {
     Material& black = builtInMaterial(Gradient);
     setUniformValue(black.findUniform("background_color1"), 0, 0, 0, 0);
     setUniformValue(black.findUniform("background_color2"), 0, 0, 0, 0);
     overrideMaterial = &black;
-    drawCloudScene(sceneTarget);
+    drawCloudScene(sceneTarget, run);
     overrideMaterial = nullptr;
 }
 
@@ -42,19 +42,21 @@ void addSilhouetteGlow() {
 
 }  // namespace
 
-void renderSlot5() {
+void renderSlot5(SceneRun frame) {
     sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
     sceneFlashes.sceneFlashAccumulator = 0;
 
-    drawSilhouette();
-    blurPass(sceneTarget, blurTargetH, 0.004f, true, TextureRows::TopFirst);
-    blurPass(blurTargetH, blurTargetV, 0.004f, false, TextureRows::BottomFirst);
-    drawCloudScene(screenTarget);
-    addSilhouetteGlow();
+    // Both runs are seen: the blurred silhouette is the glow.
+    drawSilhouette(frame);
+    if (frame == SceneRun::Drawn) blurSceneTarget(0.004f);
+    drawCloudScene(screenTarget, frame);
 
-    for (const GlowWindow& glow : cloudFlightGlowsBeforeFade) glowFrom(glow.startMs, glow.endMs, 1, 1, 1);
-    if (const std::optional<float> weight = finalFadeWeight(demoTimeMs())) drawFadeQuad(0, 0, 0, *weight);
-    glowFrom(cloudFlightGlowAfterFade.startMs, cloudFlightGlowAfterFade.endMs, 1, 1, 1);
+    if (frame == SceneRun::Drawn) {
+        addSilhouetteGlow();
+        for (const GlowWindow& glow : cloudFlightGlowsBeforeFade) glowFrom(glow.startMs, glow.endMs, 1, 1, 1);
+        if (const std::optional<float> weight = finalFadeWeight(demoTimeMs())) drawFadeQuad(0, 0, 0, *weight);
+        glowFrom(cloudFlightGlowAfterFade.startMs, cloudFlightGlowAfterFade.endMs, 1, 1, 1);
+    }
 
     sceneFlashes.sceneFlash = 0;
 }

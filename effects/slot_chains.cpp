@@ -11,14 +11,14 @@
 
 namespace {
 
-using SlotFunction = void (*)();
+using SlotFunction = void (*)(SceneRun frame);
 
 // Indexed by slot number; index 0 is before the show.
 constexpr SlotFunction slotFunctions[6] = {nullptr, drawSkyAscentScene, renderSlot2, renderSlot3, renderSlot4, renderSlot5};
 
 }  // namespace
 
-void drawSlot(int slot) {
+void drawSlot(int slot, SceneRun frame) {
     if (slot < 0 || slot >= static_cast<int>(std::size(slotFunctions))) return;
-    if (SlotFunction draw = slotFunctions[slot]) draw();
+    if (SlotFunction draw = slotFunctions[slot]) draw(frame);
 }

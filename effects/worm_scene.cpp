@@ -68,31 +68,36 @@ void drawWorm(float h, float lt, float x, float z, float height, float reach, fl
     popMatrix();
 }
 
-void drawWormScene(int target) {
-    bindRenderTarget(target);
-    setClearColor(0, 0, 0);
-    clearBuffers(target == screenTarget ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    resetModelview();
+void drawWormScene(int target, SceneRun run) {
+    const bool drawn = run == SceneRun::Drawn;
+    if (drawn) {
+        bindRenderTarget(target);
+        setClearColor(0, 0, 0);
+        clearBuffers(target == screenTarget ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        resetModelview();
+    }
 
     const std::int32_t t = demoTimeMs();
     const float lt = wormLocalTime(t);
     const CameraSetup camera = wormSceneCamera(t, sceneFlashes.sceneFlash);
-    applyCameraSetup(camera);
+    applyCameraSetup(camera, run);
     for (int i = 0; i < 3; ++i) wormEye[i] = camera.eye[i];
 
-    drawSceneNode(lightsScene);
-    drawLandscape(lt, camera.eye[0], camera.eye[1], camera.eye[2]);
-    glDepthMask(GL_TRUE);
-    enableCap(GL_DEPTH_TEST);
+    if (drawn) {
+        drawSceneNode(lightsScene);
+        drawLandscape(lt, camera.eye[0], camera.eye[1], camera.eye[2]);
+        glDepthMask(GL_TRUE);
+        enableCap(GL_DEPTH_TEST);
+    }
 
     // The first worm's burst and flash are the pass chain's.
     for (int k = 0; k < wormCount; ++k) {
         const WormSpec& worm = wormTable[k];
         if (!wormShown(worm, lt)) continue;
-        drawSpec(worm, lt);
+        if (drawn) drawSpec(worm, lt);
         if (!worm.fromSlotStart) burstWormOnce(k);
     }
     addRisenWormFlashes(lt);
 
-    drawParticles();
+    if (drawn) drawParticles();
 }

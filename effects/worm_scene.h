@@ -2,12 +2,16 @@
 // giant segmented worms arch up out of the ground one after the other, each in a shower of sparks.
 #pragma once
 
+#include "effects/scene_run.h"
+
 // The eye of the current run; its z places the dust.
 extern float wormEye[3];
 
 // One run of the scene into the render target (or the screen for screenTarget). The off-screen
-// runs clear the colour to black; the screen keeps its colour and clears only the depth.
-void drawWormScene(int target);
+// runs clear the colour to black; the screen keeps its colour and clears only the depth. Drawn or
+// unseen, it writes the eye and the field of view, bursts the worms that break out and adds their
+// flashes.
+void drawWormScene(int target, SceneRun run);
 
 // One worm whose head is at phase h of its arch: an arch in the worm's own y-z plane from its base
 // point (x, -5, z) to reach units further along its -z, height units high, turned by heading

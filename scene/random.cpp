@@ -15,3 +15,5 @@ int nextRandom() {
 }
 
 void resetRandom() { randomState = 1; }
+
+std::uint32_t randomSequenceState() { return randomState; }

@@ -64,6 +64,33 @@ TEST(Program, EndsCleanlyWhenClosedOrOnEscapeHeld) {
     }
 }
 
+// The text after `key` up to the next ')' or end of line.
+std::string after(const std::string& text, const std::string& key) {
+    const std::size_t at = text.find(key);
+    if (at == std::string::npos) return "";
+    const std::size_t from = at + key.size();
+    return text.substr(from, text.find_first_of(")\n", from) - from);
+}
+
+// A start late in the show plays to its end; the state it jumped to is the one a 60 fps capture
+// steps to, particles, flags and the random sequence included.
+TEST(Program, StartsAnywhereInTheStateOfA60FpsCapture) {
+    const CommandResult run = runCommand(inShowDir + "xvfb-run -a -s '-screen 0 640x480x24' timeout 40 ./demo 320 180 --start 205");
+    EXPECT_EQ(run.exitCode, 0) << "the show ends by itself at 210 s\n" << run.output;
+    const std::string jumped = after(run.output, "Started at 205.000 s: 12300 frames stepped in ");
+    ASSERT_NE(jumped, "") << run.output;
+    const std::string out = makeTempDir("start_");
+    const CommandResult capture = runCommand(std::string(DEMO_CAPTURE_PATH) + " --fps 60 --size 160x90 --at 205000 --out " + out);
+    ASSERT_EQ(capture.exitCode, 0) << capture.output;
+    EXPECT_EQ(jumped.substr(jumped.find("(state ") + 7), after(capture.output, "(205000 ms, state before it "));
+
+    for (const char* bad : {"abc", "-1", "210", "1e9", ""}) {
+        const CommandResult refused = runCommand(inShowDir + "timeout 5 ./demo --start '" + bad + "'");
+        EXPECT_EQ(refused.exitCode, 2) << bad << "\n" << refused.output;
+        EXPECT_NE(refused.output.find("--start wants seconds"), std::string::npos) << refused.output;
+    }
+}
+
 TEST(Program, FailsClearlyWithoutADisplay) {
     const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
     EXPECT_NE(run.exitCode, 0) << run.output;

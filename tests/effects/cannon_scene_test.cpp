@@ -33,7 +33,7 @@ TEST(CannonScene, MembersBurstFromTheFirstRunOnceEach) {
     demoClock.musicMs = cannonSlotStartMs + static_cast<int>(lt);
 
     // The sharp-image run draws no formation but emits the bursts.
-    drawCannonScene(sceneTarget);
+    drawCannonScene(sceneTarget, SceneRun::Drawn);
     for (int i = 0; i < formationSize; ++i) EXPECT_EQ(cannonParticleSystems[i]->emitted, i == 3 || i == 5) << i;
     const ParticleSystem& sparks = *cannonParticleSystems[3];
     EXPECT_EQ(liveCount(sparks), 1000);
@@ -45,7 +45,7 @@ TEST(CannonScene, MembersBurstFromTheFirstRunOnceEach) {
     EXPECT_FLOAT_EQ(first.c, at.z);
     EXPECT_FLOAT_EQ(first.e, 0.5f) << "orange";
 
-    drawCannonScene(screenTarget);
+    drawCannonScene(screenTarget, SceneRun::Drawn);
     EXPECT_EQ(liveCount(sparks), 1000) << "the screen run does not burst again";
 }
 
@@ -76,7 +76,7 @@ TEST(CannonChain, HandsTheFlashOnAndAddsTheBlurredPicture) {
         clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         sceneFlashes.sceneFlashAccumulator = 0.8f;
 
-        renderSlot4();
+        renderSlot4(SceneRun::Drawn);
         EXPECT_EQ(sceneFlashes.sceneFlash, 0);
         EXPECT_FLOAT_EQ(sceneFlashes.sceneFlashAccumulator, row.accumulatorAfter);
         if (row.grey >= 0) {

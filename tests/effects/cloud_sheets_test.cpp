@@ -95,14 +95,14 @@ TEST_F(CloudFlight, SilhouettePassDarkensTheSkyAsTheScreenPassDoes) {
         SCOPED_TRACE(now);
         demoClock.musicMs = now;
         overrideMaterial = nullptr;
-        drawCloudScene(target);
-        drawCloudScene(target);  // the second call projects with the field of view the first wrote
+        drawCloudScene(target, SceneRun::Drawn);
+        drawCloudScene(target, SceneRun::Drawn);  // the second call projects with the field of view the first wrote
         const double screen = meanRed();
         EXPECT_GT(screen, 30);
         EXPECT_LT(screen, 240);
 
         overrideMaterial = &black;
-        drawCloudScene(target);
+        drawCloudScene(target, SceneRun::Drawn);
         EXPECT_NEAR(meanRed(), screen, 0.5);
         EXPECT_EQ(overrideMaterial, &black);
         EXPECT_EQ(currentMaterial, nullptr);
@@ -115,12 +115,12 @@ TEST_F(CloudFlight, ChainHandsTheFlashOverAndEndsInBlack) {
     cloudTexture = plainTexture(0);
     windowSize = {640, 480};
     demoClock.musicMs = 200000;
-    renderSlot5();
+    renderSlot5(SceneRun::Drawn);
     float still[16];
     for (int i = 0; i < 16; ++i) still[i] = renderDestinations.viewMatrix[i];
 
     sceneFlashes.sceneFlashAccumulator = 0.7f;
-    renderSlot5();
+    renderSlot5(SceneRun::Drawn);
     bool shaken = false;
     for (int i = 0; i < 16; ++i) shaken |= renderDestinations.viewMatrix[i] != still[i];
     EXPECT_TRUE(shaken) << "the flash handed over shakes the camera";
@@ -134,7 +134,7 @@ TEST_F(CloudFlight, ChainHandsTheFlashOverAndEndsInBlack) {
     };
     for (const Row& row : {Row{207000, false}, Row{208000, true}, Row{209999, true}}) {
         demoClock.musicMs = row.now;
-        renderSlot5();
+        renderSlot5(SceneRun::Drawn);
         EXPECT_EQ(pixelAt(320, 240, 480) == (Rgba{0, 0, 0, 255}), row.black) << row.now;
     }
 }

@@ -185,10 +185,13 @@ TEST_F(PostProcess, BlurChainAndCompositeRunWithTheSceneMaterials) {
     // The pre-pass draws the scene into the focus target under the override, then lifts it.
     Material* seenOverride = nullptr;
     static Material** seen = &seenOverride;
-    depthOfFieldPrePass(200, 20, 0.1f, 0, [](int target) {
-        *seen = overrideMaterial;
-        drawTwoBands(target);
-    });
+    depthOfFieldPrePass(
+        200, 20, 0.1f, 0,
+        [](int target, SceneRun) {
+            *seen = overrideMaterial;
+            drawTwoBands(target);
+        },
+        SceneRun::Drawn);
     EXPECT_EQ(seenOverride, prePass);
     EXPECT_EQ(drawnTarget, focusTarget);
     EXPECT_EQ(overrideMaterial, nullptr);

@@ -45,7 +45,7 @@ TEST(Slot3Chain, HandsTheFlashOnAndLightsTheScreenWithIt) {
         setClearColor(0, 0, 0);
         clearBuffers(GL_COLOR_BUFFER_BIT);
 
-        renderSlot3();
+        renderSlot3(SceneRun::Drawn);
         EXPECT_PRED3(near, screenMiddle(), (Rgba{row.grey, row.grey, row.grey, 255}), 1);
         EXPECT_EQ(sceneFlashes.sceneFlash, 0);
         EXPECT_FLOAT_EQ(sceneFlashes.sceneFlashAccumulator, row.added);

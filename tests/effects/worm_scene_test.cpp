@@ -112,7 +112,7 @@ TEST(WormScene, OffScreenRunsClearToBlackTheScreenRunOnlyItsDepth) {
         glClearDepth(1);
         renderDestinations.fieldOfView = 90;
 
-        drawWormScene(row.target);
+        drawWormScene(row.target, SceneRun::Drawn);
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         const int x = viewport[0] + viewport[2] / 2, y = viewport[1] + viewport[3] / 2;

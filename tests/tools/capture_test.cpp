@@ -312,6 +312,47 @@ TEST(CaptureTool, FailuresLeaveNoVideoBehind) {
     }
 }
 
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Frames stepped unseen before and between the written ones, and the passes whose pixels nobody
+// reads, leave every written frame as the reference that draws everything: byte for byte.
+TEST(CaptureTool, UnseenStepsLeaveTheReferenceFrames) {
+    const std::vector<int> times = {
+        0, 500, 20000,                                               // slot 1
+        45500, 46000, 52500, 72000,                                  // slot 2, composited
+        72500, 75000, 79000,                                         // act B, not composited
+        79500, 86500,                                                // composited again
+        87000, 89000, 90500, 91000, 91500, 94500, 96000, 98500, 101500,  // act C: flashes, bursts
+        102000, 102500, 106000, 106500, 111000, 113000, 114000, 116500,  // slot 3: worm bursts
+        121000, 122500,                                              // its white-out
+        123000, 141000, 141500, 146000, 151000, 165000, 168500, 171500, 178000,  // slot 4
+        178500, 179000, 183000, 207500, 209500,                      // slot 5, the end
+    };
+    std::string at;
+    for (int t : times) {
+        if (!at.empty()) at += ',';
+        at += std::to_string(t);
+    }
+    const std::string dir = makeTempDir("capture_");
+    const std::string tool = std::string("timeout 300 ") + DEMO_CAPTURE_PATH + " --size 160x90 --fps 2 --at " + at;
+    // Both at once: the reference takes the longer.
+    const CommandResult run = runCommand("{ " + tool + " --out " + dir + "/stepped >" + dir + "/stepped.log 2>&1 & " +
+                                         tool + " --draw-unseen --out " + dir + "/reference; r=$?; wait $! || exit 1; " +
+                                         "exit $r; }");
+    ASSERT_EQ(run.exitCode, 0) << run.output << readBytes(dir + "/stepped.log");
+    std::vector<int> differing;
+    for (int t : times) {
+        const std::string name = "/frame-" + std::to_string(t) + ".png";
+        const std::string stepped = readBytes(dir + "/stepped" + name);
+        ASSERT_FALSE(stepped.empty()) << name;
+        if (stepped != readBytes(dir + "/reference" + name)) differing.push_back(t);
+    }
+    EXPECT_EQ(differing, std::vector<int>{}) << "frames (ms) that differ from the reference";
+}
+
 TEST(CaptureTool, ExitsNonZeroOnABadOptionOrDataDirectory) {
     CommandResult run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --from 2000 --to 1000 --out a.mp4");
     EXPECT_EQ(run.exitCode, 2);

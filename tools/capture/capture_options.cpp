@@ -24,7 +24,9 @@ const char* const captureUsage =
     "  --out DIR    where the frames go\n"
     "  --bench      step the whole show and print the frame times of each slot and the start-up time\n"
     "  --window egl|glut  any mode: draw off-screen through EGL, or in a GLUT window (default: EGL on\n"
-    "               a GPU, else a window on the display, else EGL without any X server)\n";
+    "               a GPU, else a window on the display, else EGL without any X server)\n"
+    "  --draw-unseen  draw every frame and every pass, seen or not, as the reference for the\n"
+    "               state-only stepping of frames and passes whose pixels nobody reads\n";
 
 namespace {
 
@@ -72,6 +74,10 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
         }
         if (option == "--bench") {
             options.bench = true;
+            continue;
+        }
+        if (option == "--draw-unseen") {
+            options.drawUnseen = true;
             continue;
         }
         if (option != "--data" && option != "--size" && option != "--fps" && option != "--at" &&

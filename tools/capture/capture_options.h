@@ -18,6 +18,7 @@ struct CaptureOptions {
     std::string out;               // output directory, or with --from a video file
     bool bench = false;            // step the whole show and print frame times instead
     CaptureWindow window = CaptureWindow::Automatic;
+    bool drawUnseen = false;       // draw (and swap) every frame and every pass, seen or not
     bool help = false;
 };
 

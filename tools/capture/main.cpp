@@ -16,12 +16,14 @@
 
 #include "app/audio.h"
 #include "app/demo_state.h"
+#include "app/frame_composition.h"
 #include "app/music.h"
 #include "app/startup.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "base/startup_phases.h"
 #include "base/window_size.h"
+#include "effects/show_state.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_progress.h"
 #include "tools/capture/capture_window.h"
@@ -71,19 +73,33 @@ bool writeFrame(const fs::path& file) {
     return writePngFile(file.c_str(), pixels.data(), windowSize.windowWidth, windowSize.windowHeight, 3, true);
 }
 
+// Steps frame i of the frame clock. Every frame from 0 is stepped in order, so whatever advances
+// with time advances as in a run; one whose pixels are not read back is stepped unseen, unless
+// the reference asks for everything to be drawn.
+void stepFrame(int frame, const CaptureOptions& options, bool readBack) {
+    setNullAudioPositionMs(static_cast<std::uint32_t>(frameTimeMs(frame, options.fps)));
+    runFrame(readBack || options.drawUnseen ? SceneRun::Drawn : SceneRun::Unseen);
+}
+
+// Frames are read from the back buffer before this, so only the reference swaps, as the window
+// of a run would.
+void endFrame(const CaptureOptions& options) {
+    if (options.drawUnseen) swapWindowBuffers();
+    pumpWindowEvents();
+}
+
 double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Steps the whole show on the frame clock, timing each frame up to the end of its GL work.
+// Draws the whole show on the frame clock, timing each frame up to the end of its GL work.
 [[noreturn]] void runBench(const CaptureOptions& options, std::chrono::steady_clock::time_point toolStart) {
     std::vector<std::vector<double>> frameMsBySlot(endOfShow);
     StartupFigures startup;
     for (int frame = 0; frameTimeMs(frame, options.fps) < showEndMs; ++frame) {
         const int t = frameTimeMs(frame, options.fps);
-        setNullAudioPositionMs(static_cast<std::uint32_t>(t));
         const auto start = std::chrono::steady_clock::now();
-        demoState.frameFunction();
+        stepFrame(frame, options, true);
         glFinish();
         frameMsBySlot[static_cast<std::size_t>(timelineSlot(t))].push_back(millisecondsSince(start));
         if (frame == 0) {
@@ -92,10 +108,10 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
                        ms[static_cast<int>(StartupPhase::Images)], ms[static_cast<int>(StartupPhase::Shaders)],
                        ms[static_cast<int>(StartupPhase::Audio)]};
         }
-        swapWindowBuffers();
-        pumpWindowEvents();
+        endFrame(options);
     }
-    std::printf("%dx%d, %d fps frame clock\n%s", options.width, options.height, options.fps,
+    std::printf("%dx%d, %d fps frame clock%s\n%s", options.width, options.height, options.fps,
+                options.drawUnseen ? ", every pass drawn" : "",
                 formatBenchTable(frameMsBySlot, startup).c_str());
     exitShow(0);
 }
@@ -224,8 +240,7 @@ void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
     for (int frame = 0; frame < range.end; ++frame) {
         if (stopSignal != 0) failRange(output, "interrupted; nothing written");
         if (frame == range.first) progress.start = std::chrono::steady_clock::now();
-        setNullAudioPositionMs(static_cast<std::uint32_t>(frameTimeMs(frame, options.fps)));
-        demoState.frameFunction();
+        stepFrame(frame, options, frame >= range.first);
         if (frame >= range.first) {
             const int index = frame - range.first;
             if (output.video) {
@@ -242,8 +257,7 @@ void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
             }
             showProgress(progress, index + 1);
         }
-        swapWindowBuffers();
-        pumpWindowEvents();
+        endFrame(options);
     }
     if (progress.terminal) std::fputc('\n', stderr);
     if (output.video) {
@@ -312,6 +326,7 @@ int main(int argc, char** argv) {
     }
     std::sort(wanted.begin(), wanted.end());
 
+    drawUnseenRuns = options.drawUnseen;
     setAudioDriver(&captureAudioDriver);
     char* windowArgs[] = {argv[0], nullptr};
     if (!startShow(1, windowArgs, {options.width, options.height}, false)) return 1;
@@ -319,18 +334,18 @@ int main(int argc, char** argv) {
     if (options.bench) runBench(options, toolStart);
     if (range) runRange(options, rangeOutput, job);
 
-    // Every frame from 0 is stepped in order, so whatever advances with time advances as in a run.
     std::size_t next = 0;
     for (int frame = 0; next < wanted.size(); ++frame) {
-        setNullAudioPositionMs(static_cast<std::uint32_t>(frameTimeMs(frame, options.fps)));
-        demoState.frameFunction();
+        const bool written = wanted[next].first == frame;
+        // The state the frame starts from, to compare with a run that jumped there.
+        const std::uint32_t state = written ? showStateDigest() : 0;
+        stepFrame(frame, options, written);
         for (; next < wanted.size() && wanted[next].first == frame; ++next) {
             const fs::path file = outDir / ("frame-" + std::to_string(wanted[next].second) + ".png");
             if (!writeFrame(file)) exitShow(1);
-            std::printf("%s (%d ms)\n", file.c_str(), frameTimeMs(frame, options.fps));
+            std::printf("%s (%d ms, state before it %08x)\n", file.c_str(), frameTimeMs(frame, options.fps), state);
         }
-        swapWindowBuffers();
-        pumpWindowEvents();
+        endFrame(options);
     }
     exitShow(0);
 }
