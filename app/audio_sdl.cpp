@@ -133,7 +133,7 @@ bool sdlInit() {
 SDL_RWops* openMusicData(const char* fileName) {
     FILE* file = openDataFile(fileName, "rb");
     if (file == nullptr) {
-        printLine("Cannot open music \"%s\" (%s); the show runs on the wall clock.", fileName,
+        reportDataProblem("Cannot open music \"%s\" (%s); the show runs on the wall clock.", fileName,
                   std::strerror(errno));
         return nullptr;
     }
@@ -143,13 +143,13 @@ SDL_RWops* openMusicData(const char* fileName) {
 }
 
 void reportUndecodable(const char* fileName) {
-    printLine("Cannot decode music \"%s\" (%s); the show runs on the wall clock.", fileName, Mix_GetError());
+    reportDataProblem("Cannot decode music \"%s\" (%s); the show runs on the wall clock.", fileName, Mix_GetError());
 }
 
 // A short file (a cut download, say) still plays; past its end the clock runs on without it.
 void reportLength(const char* fileName, double seconds) {
     if (seconds >= 0.0 && seconds * 1000.0 < showEndMs)
-        printLine("Music \"%s\" lasts %.1f s of the show's %.1f s; the rest runs on the wall clock.", fileName,
+        reportDataProblem("Music \"%s\" lasts %.1f s of the show's %.1f s; the rest runs on the wall clock.", fileName,
                   seconds, showEndMs / 1000.0);
 }
 
@@ -180,7 +180,7 @@ void sdlStartStream(const char* fileName) {
         jumpAudibleClock(audio.clock, 0.0, now());
     }
     if (music != nullptr && Mix_PlayMusic(music, 0) != 0) {
-        printLine("Cannot play music \"%s\" (%s); the show runs on the wall clock.", fileName,
+        reportDataProblem("Cannot play music \"%s\" (%s); the show runs on the wall clock.", fileName,
                   Mix_GetError());
         std::lock_guard lock(audio.mutex);
         audio.streaming = false;
@@ -201,7 +201,7 @@ void sdlUpdate() {
         }
     }
     if (endedEarly)
-        printLine("The music ended at %.1f s, before the show's end; the show runs on the wall clock.",
+        reportDataProblem("The music ended at %.1f s, before the show's end; the show runs on the wall clock.",
                   endMs / 1000.0);
 }
 
@@ -227,7 +227,7 @@ bool checkMusicFile(const char* fileName) {
     // SDL's dummy driver: nothing is played and no sound device is touched.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (!startDummyAudio() || !openMixer()) {
-        printLine("Cannot check music \"%s\" (%s).", fileName, SDL_GetError());
+        reportDataProblem("Cannot check music \"%s\" (%s).", fileName, SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }

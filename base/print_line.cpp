@@ -19,6 +19,18 @@ int formatInto(char* buffer, std::size_t bufferSize, const char* format, std::va
     return static_cast<std::size_t>(wanted) < bufferSize ? wanted : static_cast<int>(bufferSize - 1);
 }
 
+bool consoleQuiet = false;
+int problemCount = 0;
+
+void writeLine(const char* format, std::va_list args) {
+    char buffer[printLineBufferSize];
+    const int length = formatInto(buffer, sizeof buffer, format, args);
+    std::fwrite(buffer, 1, static_cast<std::size_t>(length), stdout);
+    std::fputc('\n', stdout);
+    // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int formatText(char* buffer, std::size_t bufferSize, const char* format, ...) {
@@ -30,14 +42,22 @@ int formatText(char* buffer, std::size_t bufferSize, const char* format, ...) {
 }
 
 void printLine(const char* format, ...) {
-    if (format == nullptr) return;
-    char buffer[printLineBufferSize];
+    if (format == nullptr || consoleQuiet) return;
     std::va_list args;
     va_start(args, format);
-    int length = formatInto(buffer, sizeof buffer, format, args);
+    writeLine(format, args);
     va_end(args);
-    std::fwrite(buffer, 1, static_cast<std::size_t>(length), stdout);
-    std::fputc('\n', stdout);
-    // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
-    std::fflush(stdout);
 }
+
+void reportDataProblem(const char* format, ...) {
+    if (format == nullptr) return;
+    ++problemCount;
+    std::va_list args;
+    va_start(args, format);
+    writeLine(format, args);
+    va_end(args);
+}
+
+int dataProblemCount() { return problemCount; }
+
+void setConsoleQuiet(bool quiet) { consoleQuiet = quiet; }

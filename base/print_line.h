@@ -10,6 +10,17 @@ constexpr std::size_t printLineBufferSize = 1024;
 // Messages longer than printLineBufferSize - 1 characters are cut.
 void printLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A problem with the data set that the show goes on past (a missing or damaged file, a name or a
+// program it cannot find or build): printed as printLine prints, even on a quiet console, and
+// counted, so that a checker can tell a clean data set from a damaged one.
+void reportDataProblem(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// How many problems have been reported in this run.
+int dataProblemCount();
+
+// A quiet console prints nothing but problems: the data checker's start-up.
+void setConsoleQuiet(bool quiet);
+
 // The same formatting into a caller's buffer of bufferSize bytes, always zero-terminated.
 // Returns the number of characters written (after any cut).
 int formatText(char* buffer, std::size_t bufferSize, const char* format, ...)

@@ -58,7 +58,7 @@ struct JpegDecoder {
 };
 
 bool refuse(const JpegDecoder& d, const char* reason) {
-    printLine("JPEG file %s: %s", d.name, reason);
+    reportDataProblem("JPEG file %s: %s", d.name, reason);
     return false;
 }
 
@@ -344,7 +344,7 @@ void decodeJpegScan(JpegDecoder& d, unsigned char* pixels) {
     auto damaged = [&]() {
         live = false;
         if (d.restartInterval <= 0) ended = true;
-        if (!reported) printLine("JPEG file %s: corrupt or incomplete image data, parts of the picture are grey", d.name);
+        if (!reported) reportDataProblem("JPEG file %s: corrupt or incomplete image data, parts of the picture are grey", d.name);
         reported = true;
     };
 
@@ -434,7 +434,7 @@ bool decodeJpegMemory(const unsigned char* data, std::size_t size, const char* n
 bool decodeJpegFile(const char* path, std::vector<unsigned char>& pixels, int& width, int& height) {
     std::FILE* file = openDataFile(path, "rb");
     if (file == nullptr) {
-        printLine("File %s not found!", path != nullptr ? path : "(null)");
+        reportDataProblem("File %s not found!", path != nullptr ? path : "(null)");
         return false;
     }
     std::vector<unsigned char> data;

@@ -77,7 +77,7 @@ bool loadPngImage(const char* path, std::vector<unsigned char>& pixels, int& wid
     PngRead read;
     read.file = openDataFile(path, "rb");
     if (read.file == nullptr) {
-        printLine("File %s not found!", path);
+        reportDataProblem("File %s not found!", path);
         return false;
     }
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &read, pngError, pngWarning);
@@ -117,7 +117,7 @@ bool loadPngImage(const char* path, std::vector<unsigned char>& pixels, int& wid
     }
     finish(read);
     if (!ok) {
-        printLine("Cannot read PNG %s: %s", path, read.error);
+        reportDataProblem("Cannot read PNG %s: %s", path, read.error);
         return false;
     }
     pixels = std::move(image);

@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 
+#include <string>
 #include <vector>
 
 #include "base/print_line.h"
@@ -14,11 +15,14 @@ namespace {
 
 constexpr int shaderLogSize = 1024;
 
+std::string buildLog;
+
 void printShaderLog(GLuint shader) {
     char log[shaderLogSize] = {};
     GLsizei length = 0;
     glGetShaderInfoLog(shader, sizeof log, &length, log);
     if (length <= 0) return;
+    buildLog += log;
     char logWithTrailer[shaderLogSize + 16];
     formatText(logWithTrailer, sizeof logWithTrailer, "%s \n ---- \n", log);
     printLine("Shader compilation status:\n%s\n", logWithTrailer);
@@ -31,7 +35,9 @@ void printProgramLog(GLuint program) {
     std::vector<char> log(static_cast<std::size_t>(length) + 1, '\0');
     GLsizei written = 0;
     glGetProgramInfoLog(program, length, &written, log.data());
-    if (written > 0) printLine("Program Log: %s\n", log.data());
+    if (written <= 0) return;
+    buildLog += log.data();
+    printLine("Program Log: %s\n", log.data());
 }
 
 GLuint compileShader(GLenum type, const char* source) {
@@ -46,6 +52,7 @@ GLuint compileShader(GLenum type, const char* source) {
 
 unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource) {
     ScopedPhase phase(StartupPhase::Shaders);
+    buildLog.clear();
     const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexSource != nullptr ? vertexSource : "");
     const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentSource != nullptr ? fragmentSource : "");
     const GLuint program = glCreateProgram();
@@ -55,6 +62,14 @@ unsigned createShaderProgram(const char* vertexSource, const char* fragmentSourc
     printProgramLog(program);
     return program;
 }
+
+bool shaderProgramLinked(unsigned program) {
+    GLint linked = GL_FALSE;
+    if (program != 0) glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    return linked == GL_TRUE;
+}
+
+const char* lastShaderBuildLog() { return buildLog.c_str(); }
 
 void useProgram(unsigned program) { glUseProgram(program); }
 

@@ -5,6 +5,12 @@
 // Compiles and links; the program name is returned whatever the logs say.
 unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource);
 
+// Whether the program linked (so both its shaders compiled).
+bool shaderProgramLinked(unsigned program);
+
+// The driver's logs of the last createShaderProgram, shaders then program; empty when silent.
+const char* lastShaderBuildLog();
+
 void useProgram(unsigned program);
 void useNoProgram();
 

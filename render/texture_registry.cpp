@@ -53,7 +53,7 @@ int addTexture(const char* name, GLuint glName, bool hasImage) {
     Texture texture{};
     const std::size_t length = std::strlen(name);
     if (length >= sizeof texture.name)
-        printLine("Texture path longer than %d characters, loaded but not shared: %s", textureNameSize - 1, name);
+        reportDataProblem("Texture path longer than %d characters, loaded but not shared: %s", textureNameSize - 1, name);
     formatText(texture.name, sizeof texture.name, "%s", name);
     texture.glName = glName;
     texture.hasImage = hasImage;

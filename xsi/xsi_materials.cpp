@@ -33,7 +33,7 @@ struct GlslSource {
         const std::size_t length = std::strlen(line) + std::strlen(ending);
         if (text.size() + length > glslSourceSize - 1) {
             overflowed = true;
-            printLine("Scene file %s: GLSL source longer than %zu characters; its material keeps the fixed pipeline.",
+            reportDataProblem("Scene file %s: GLSL source longer than %zu characters; its material keeps the fixed pipeline.",
                       xsiFileName(), glslSourceSize - 1);
             return;
         }
@@ -93,7 +93,7 @@ void copyImagePath(char (&destination)[xsiImageNameSize], const char* path) {
         return;
     }
     const char* end = path + length - (sizeof destination - 1);
-    printLine("Scene file %s: image path longer than %zu characters, only its end is kept: %s", xsiFileName(),
+    reportDataProblem("Scene file %s: image path longer than %zu characters, only its end is kept: %s", xsiFileName(),
               sizeof destination - 1, end);
     std::memcpy(destination, end, sizeof destination);
 }
@@ -197,8 +197,13 @@ void readMaterialLibrary() {
             if (collectSourceLine(fragmentSource, line)) {
                 collectingFragment = false;
                 // A cut source would only fail to compile; such a material keeps program 0.
-                if (!vertexSource.overflowed && !fragmentSource.overflowed)
+                if (!vertexSource.overflowed && !fragmentSource.overflowed) {
                     material->program = createShaderProgram(vertexSource.text.c_str(), fragmentSource.text.c_str());
+                    if (!shaderProgramLinked(material->program))
+                        reportDataProblem("Scene file %s, material %s: its GLSL program does not build, so its "
+                                          "meshes draw without their shader. %s",
+                                          xsiFileName(), material->name, lastShaderBuildLog());
+                }
             }
         }
     }

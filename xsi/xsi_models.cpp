@@ -24,7 +24,7 @@ bool deepModelReported = false;
 // Passes over a model's lines up to its own closing brace.
 void skipModel(int depth) {
     if (!deepModelReported) {
-        printLine("Scene file %s: models nested deeper than %d levels are left out.", xsiFileName(), maxModelDepth);
+        reportDataProblem("Scene file %s: models nested deeper than %d levels are left out.", xsiFileName(), maxModelDepth);
         deepModelReported = true;
     }
     while (!xsiEndOfFile()) {
@@ -92,7 +92,7 @@ void dropTrianglesOutOfRange(Mesh& mesh, const char* meshName) {
         if (triangleInRange(mesh, k)) kept.push_back(k);
     if (kept.size() == mesh.triangleCount) return;
 
-    printLine("Scene file %s, mesh %s: %zu triangles address entries outside their arrays and are left out.",
+    reportDataProblem("Scene file %s, mesh %s: %zu triangles address entries outside their arrays and are left out.",
               xsiFileName(), meshName, mesh.triangleCount - kept.size());
     for (std::vector<int>* indices :
          {&mesh.positionIndices, &mesh.normalIndices, &mesh.colourIndices, &mesh.textureCoordinateIndices}) {
@@ -251,7 +251,7 @@ void readTriangleList(Mesh& mesh) {
     const unsigned announced = static_cast<unsigned>(count);
     const unsigned taken = readTriples(mesh.positionIndices, announced);
     if (taken < announced)
-        printLine("Scene file %s: the file ends after %u of %u triangles.", xsiFileName(), taken, announced);
+        reportDataProblem("Scene file %s: the file ends after %u of %u triangles.", xsiFileName(), taken, announced);
     mesh.triangleCount = taken;
     mesh.normalIndices.clear();
     mesh.colourIndices.clear();
@@ -269,7 +269,7 @@ void readLight(SceneNode& node) {
         light->glLightIndex = lightCounter++;
     } else {
         light->glLightIndex = -1;
-        printLine("%s: more than %d lights; light %s is never switched on.", xsiFileName(), maxSceneLights,
+        reportDataProblem("%s: more than %d lights; light %s is never switched on.", xsiFileName(), maxSceneLights,
                   xsiLine.tokens[1]);  // still the SI_Light header
     }
     readXsiLine();

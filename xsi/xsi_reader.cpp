@@ -57,7 +57,7 @@ bool openXsiFile(const char* path) {
     closeXsiFile();
     std::FILE* file = openDataFile(path, "r");
     if (file == nullptr) {
-        printLine("File %s not found!", path != nullptr ? path : "(null)");
+        reportDataProblem("File %s not found!", path != nullptr ? path : "(null)");
         return false;
     }
     openFile.file = file;
@@ -93,7 +93,7 @@ std::size_t xsiBytesLeft() { return openFile.position < openFile.size ? openFile
 
 bool checkXsiCount(long count, const char* what) {
     if (count >= 0 && static_cast<unsigned long>(count) <= xsiBytesLeft()) return true;
-    printLine("Scene file %s: %s count %ld does not fit the file, skipped.", xsiFileName(), what, count);
+    reportDataProblem("Scene file %s: %s count %ld does not fit the file, skipped.", xsiFileName(), what, count);
     return false;
 }
 
@@ -117,11 +117,11 @@ void reportXsiFileShape() {
     if (openFile.file == nullptr) return;
     const char* name = xsiFileName();
     if (openFile.size == 0)
-        printLine("Scene file %s is empty.", name);
+        reportDataProblem("Scene file %s is empty.", name);
     else if (!openFile.header)
-        printLine("Scene file %s does not start with an \"xsi\" line: it is not a dotXSI text file.", name);
+        reportDataProblem("Scene file %s does not start with an \"xsi\" line: it is not a dotXSI text file.", name);
     else if (openFile.shapeReadUpTo >= openFile.size && openFile.openBlocks > 0)
-        printLine("Scene file %s ends inside %ld open blocks: it was cut short.", name, openFile.openBlocks);
+        reportDataProblem("Scene file %s ends inside %ld open blocks: it was cut short.", name, openFile.openBlocks);
 }
 
 void readXsiLine() {
@@ -157,7 +157,7 @@ void readXsiLine() {
     const bool cut = total > xsiLineSize - 1;
     xsiLine.raw[cut ? xsiLineSize - 1 : total] = '\0';
     if (cut && !openFile.longLineReported) {
-        printLine("Scene file %s: lines longer than %d characters are cut.", xsiFileName(), xsiLineSize - 1);
+        reportDataProblem("Scene file %s: lines longer than %d characters are cut.", xsiFileName(), xsiLineSize - 1);
         openFile.longLineReported = true;
     }
     splitXsiLine();
@@ -208,7 +208,7 @@ void copyXsiName(char* destination, std::size_t size, const char* source) {
     if (source == nullptr) source = "";
     const std::size_t length = std::strlen(source);
     if (length >= size)
-        printLine("Scene file %s: name longer than %zu characters cut: %s", xsiFileName(), size - 1, source);
+        reportDataProblem("Scene file %s: name longer than %zu characters cut: %s", xsiFileName(), size - 1, source);
     formatText(destination, size, "%s", source);
 }
 

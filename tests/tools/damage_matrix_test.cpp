@@ -158,6 +158,12 @@ void playWithDamagedFile(const DamageCase& c) {
     }
     // Whatever was damaged, most of the show still has something to draw.
     EXPECT_GE(drawn, 4) << result.output;
+
+    // The checker finds the same damage without playing anything.
+    const CommandResult check = runCommand(std::string(DEMO_CHECK_PATH) + " " + run.string());
+    EXPECT_EQ(check.exitCode, 1) << check.output;
+    EXPECT_NE(check.output.find(name), std::string::npos) << "the checker does not name " << name << ":\n"
+                                                          << check.output;
     fs::remove_all(run);
 }
 

@@ -1,0 +1,56 @@
+// The names the scenes look up.
+#include "effects/addressed_names.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "base/print_line.h"
+#include "effects/post_process.h"
+#include "effects/scene_resources.h"
+#include "render/material.h"
+#include "scene/scene_draw.h"
+
+namespace {
+
+constexpr const char* unanimated = "it is drawn without the values the show sets each frame";
+
+}  // namespace
+
+const AddressedName addressedNames[] = {
+    {"data\\bg.xsi", &bgScene, "mountains", "params", unanimated},
+    {"data\\maasto.xsi", &maastoScene, "mountain_peaks", "cloudParams", unanimated},
+    {"data\\maasto.xsi", &maastoScene, "walls", "cloudParams", unanimated},
+    {"data\\maasto.xsi", &maastoScene, "big_sand", "cloudParams", unanimated},
+    {"data\\flame.xsi", &flameScene, "flames", "params", unanimated},
+    {"data\\flame.xsi", &flameScene, "flames", "uvShift", unanimated},
+    {"data\\flame2.xsi", &flame2Scene, "flames", "params", unanimated},
+    {"data\\flame2.xsi", &flame2Scene, "flames", "uvShift", unanimated},
+    {"data\\tykki.xsi", &tykkiScene, "diffuse_cubemap", "params", unanimated},
+    {"data\\postproc.XSI", &postScene, "blur", nullptr, "the blur passes are left out"},
+    {"data\\postproc.XSI", &postScene, "dof_preproc", "params", "slot 2 and 3 leave out the depth-of-field pre-pass"},
+    {"data\\postproc.XSI", &postScene, "dof_combine", nullptr, "slot 2 shows its sharp picture without depth of field"},
+};
+
+const int addressedNameCount = static_cast<int>(std::size(addressedNames));
+
+int reportMissingNames() {
+    int missing = 0;
+    const AddressedName* previous = nullptr;
+    for (const AddressedName& name : addressedNames) {
+        const Material* material = findSceneMaterial(*name.scene, name.material);
+        // A material with two slots is missing once.
+        const bool sameMaterial = previous != nullptr && previous->scene == name.scene &&
+                                  std::strcmp(previous->material, name.material) == 0;
+        previous = &name;
+        if (material == nullptr) {
+            if (sameMaterial) continue;
+            reportDataProblem("Scene file %s has no material \"%s\": %s.", name.file, name.material, name.without);
+            ++missing;
+        } else if (name.uniform != nullptr && material->findUniform(name.uniform) == nullptr) {
+            reportDataProblem("Scene file %s: material \"%s\" has no uniform \"%s\": %s.", name.file, name.material,
+                              name.uniform, name.without);
+            ++missing;
+        }
+    }
+    return missing;
+}

@@ -1,0 +1,74 @@
+// demo-check: checks a data set without playing it: every file the show reads, the names the
+// scenes look up, every GLSL program. One line per problem, a summary, status 0 when clean.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "app/audio.h"
+#include "app/music.h"
+#include "app/startup.h"
+#include "app/window.h"
+#include "base/print_line.h"
+#include "effects/addressed_names.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* usage =
+    "usage: demo-check [DIR]\n"
+    "  DIR  run directory holding data/ and biisi.mp3 (default: show/ beside the tool)\n"
+    "Reads every file the show reads, builds every GLSL program and looks up every name the scenes\n"
+    "address, without a display; prints one line per problem and exits 1 when there is one.\n";
+
+// Silent, but the music is opened and decoded as the show would open it.
+const AudioDriver checkAudioDriver = [] {
+    AudioDriver driver = nullAudioDriver;
+    driver.name = "check";
+    driver.startStream = [](const char* fileName) { checkMusicFile(fileName); };
+    return driver;
+}();
+
+fs::path toolDirectory() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : self.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2 || (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0))) {
+        std::fputs(usage, argc > 2 ? stderr : stdout);
+        return argc > 2 ? 2 : 0;
+    }
+    const fs::path dataDir = argc == 2 ? fs::path(argv[1]) : toolDirectory() / "show";
+    std::error_code error;
+    fs::current_path(dataDir, error);
+    if (error) {
+        std::fprintf(stderr, "demo-check: cannot enter %s: %s\n", dataDir.c_str(), error.message().c_str());
+        return 2;
+    }
+
+    // Start-up as the show runs it, through EGL, with only the problems on the console.
+    setConsoleQuiet(true);
+    setWindowDriver(&eglWindowDriver);
+    setAudioDriver(&checkAudioDriver);
+    char* windowArgs[] = {argv[0], nullptr};
+    if (!startShow(1, windowArgs, {160, 90}, false)) {
+        std::fprintf(stderr, "demo-check: no OpenGL 2.0 context through EGL, so nothing could be checked\n");
+        return 2;
+    }
+    reportMissingNames();
+
+    const int problems = dataProblemCount();
+    if (problems == 0)
+        std::printf("%s: the data set is clean.\n", dataDir.c_str());
+    else
+        std::printf("%s: %d problem%s; the show plays on without what they name.\n", dataDir.c_str(), problems,
+                    problems == 1 ? "" : "s");
+    std::fflush(stdout);
+    exitShow(problems == 0 ? 0 : 1);
+}
