@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "app/audio.h"
-#include "app/demo_state.h"
 #include "app/frame_composition.h"
 #include "app/music.h"
 #include "app/startup.h"
