@@ -2,27 +2,19 @@
 #include "app/show_jump.h"
 
 #include <chrono>
-#include <cmath>
 
 #include "app/frame_composition.h"
 #include "app/music.h"
+#include "app/timeline.h"
 #include "base/demo_clock.h"
 #include "base/print_line.h"
 #include "effects/show_state.h"
 
-namespace {
-
-std::int32_t frameTimeMs(int frame) {
-    return static_cast<std::int32_t>(std::llround(static_cast<double>(frame) * 1000.0 / jumpFramesPerSecond));
-}
-
-}  // namespace
-
 void jumpShowTo(std::int32_t ms) {
     const auto start = std::chrono::steady_clock::now();
     int frames = 0;
-    for (; frameTimeMs(frames) < ms; ++frames) {
-        advanceClock(frameTimeMs(frames));
+    for (; frameTimeMs(frames, jumpFramesPerSecond) < ms; ++frames) {
+        advanceClock(frameTimeMs(frames, jumpFramesPerSecond));
         composeFrame(SceneRun::Unseen);
     }
     const std::uint32_t state = showStateDigest();

@@ -19,3 +19,7 @@ inline constexpr SlotInterval timelineSlots[] = {
 
 // The slot (1 to 5) whose interval holds t, noSlot for negative t, endOfShow from showEndMs on.
 int timelineSlot(std::int32_t t);
+
+// The frame clock that steps the show without the music (the capture tool, a jump to a start
+// time): the music time of frame i, round(i * 1000 / fps) ms.
+int frameTimeMs(int frame, int fps);

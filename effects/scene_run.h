@@ -10,10 +10,8 @@ enum class SceneRun { Drawn, Unseen };
 // The reference the capture tool can ask for: every run of every frame drawn, seen or not.
 extern bool drawUnseenRuns;
 
-// The run of a pass within a drawn frame: drawn when its pixels are read (or everything is).
-inline SceneRun runWhenSeen(bool seen) { return seen || drawUnseenRuns ? SceneRun::Drawn : SceneRun::Unseen; }
-
-// The run of a pass inside a run: unseen when the run is.
-inline SceneRun runWhenSeen(SceneRun run, bool seen) {
-    return run == SceneRun::Drawn ? runWhenSeen(seen) : SceneRun::Unseen;
+// The run of a pass inside a frame: drawn when the frame is and its pixels are read (or the
+// reference draws everything).
+inline SceneRun runWhenSeen(SceneRun frame, bool seen) {
+    return frame == SceneRun::Drawn && (seen || drawUnseenRuns) ? SceneRun::Drawn : SceneRun::Unseen;
 }

@@ -26,10 +26,10 @@ void renderSlot3(SceneRun frame) {
 
     // No composite follows in this slot, and slot 4 fills the blur targets before it reads them:
     // the pre-pass, the blur source and its blurs are never seen. Their runs still add flashes.
-    const SceneRun unseen = runWhenSeen(frame, false);
-    depthOfFieldPrePass(20, 30, 0.1f, 0, drawWormScene, unseen);
-    drawWormScene(sceneTarget, unseen);
-    if (unseen == SceneRun::Drawn) blurSceneTarget(0.002f);
+    const SceneRun neverShown = runWhenSeen(frame, false);
+    depthOfFieldPrePass(20, 30, 0.1f, 0, drawWormScene, neverShown);
+    drawWormScene(sceneTarget, neverShown);
+    if (neverShown == SceneRun::Drawn) blurSceneTarget(0.002f);
     // The screen shows the sharp run.
     drawWormScene(screenTarget, frame);
 

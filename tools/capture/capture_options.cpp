@@ -161,10 +161,6 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
     return true;
 }
 
-int frameTimeMs(int frame, int fps) {
-    return static_cast<int>(std::llround(static_cast<double>(frame) * 1000.0 / fps));
-}
-
 int frameAtMs(int ms, int fps) {
     return static_cast<int>(std::llround(static_cast<double>(ms) * fps / 1000.0));
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/timeline.h"  // frameTimeMs, the frame clock
+
 // The window layer a capture runs on: chosen by the machine, or named with --window.
 enum class CaptureWindow { Automatic, Egl, Glut };
 
@@ -24,9 +26,6 @@ struct CaptureOptions {
 
 // Fills options from argv; false with a message in error on a bad option or value.
 bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::string& error);
-
-// The music time of frame i: round(i * 1000 / fps) ms.
-int frameTimeMs(int frame, int fps);
 
 // The frame whose time is nearest to ms on the frame clock.
 int frameAtMs(int ms, int fps);
