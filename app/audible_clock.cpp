@@ -17,8 +17,15 @@ void anchorAudibleClock(AudibleClock& clock, double positionMs, std::int64_t now
     clock.anchorUs = nowUs;
 }
 
+void holdAudibleClock(AudibleClock& clock, bool held, std::int64_t nowUs) {
+    if (held == clock.held) return;
+    if (held) clock.anchorMs = readAudibleClock(clock, nowUs);
+    clock.anchorUs = nowUs;
+    clock.held = held;
+}
+
 std::uint32_t readAudibleClock(AudibleClock& clock, std::int64_t nowUs) {
-    double elapsedMs = std::max(static_cast<double>(nowUs - clock.anchorUs) / 1000.0, 0.0);
+    double elapsedMs = clock.held ? 0.0 : std::max(static_cast<double>(nowUs - clock.anchorUs) / 1000.0, 0.0);
     // A stalled audio thread means nothing new is heard: do not run away from the music.
     if (clock.streaming) elapsedMs = std::min(elapsedMs, clock.maxLeadMs);
     const double position = std::floor(clock.anchorMs + elapsedMs);

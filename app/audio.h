@@ -14,6 +14,7 @@ struct AudioDriver {
     void (*update)();                          // once per frame
     std::uint32_t (*positionMs)();             // audible position of the music
     void (*setPositionMs)(std::uint32_t ms);
+    void (*setPaused)(bool paused);            // music and position held, or going on
 };
 
 extern const AudioDriver sdlAudioDriver;

@@ -12,11 +12,12 @@ void nullStartStream(const char*) {}
 void nullUpdate() {}
 std::uint32_t nullPosition() { return nullPositionMs; }
 void nullSetPosition(std::uint32_t ms) { nullPositionMs = ms; }
+void nullSetPaused(bool) {}
 
 }  // namespace
 
 void setNullAudioPositionMs(std::uint32_t ms) { nullPositionMs = ms; }
 
 const AudioDriver nullAudioDriver = {
-    "null", nullCreate, nullVersion, nullInit, nullStartStream, nullUpdate, nullPosition, nullSetPosition,
+    "null", nullCreate, nullVersion, nullInit, nullStartStream, nullUpdate, nullPosition, nullSetPosition, nullSetPaused,
 };

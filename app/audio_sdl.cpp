@@ -28,6 +28,7 @@ struct SdlAudioState {
     bool streaming = false;    // the music was playing at the last mixed buffer
     bool endReported = false;  // its early end was said on the console
     std::int64_t framesMixed = 0;
+    bool paused = false;       // held by the owner: the mixer's buffers are not counted
     bool seekPending = false;
     std::uint32_t seekTargetMs = 0;
     int rate = requestedRate;
@@ -51,6 +52,7 @@ void postMix(void*, Uint8*, int length) {
     const bool playing = Mix_PlayingMusic() != 0;
     const std::int64_t nowUs = now();
     std::lock_guard lock(audio.mutex);
+    if (audio.paused) return;
     if (audio.seekPending) {
         // Seeking here, between two buffers, keeps the frame count exact. A seek to the start of
         // the buffer just mixed changes nothing, which saves the show's first buffer.
@@ -221,6 +223,29 @@ void sdlSetPosition(std::uint32_t ms) {
     jumpAudibleClock(audio.clock, ms, nowUs);
 }
 
+// The clock holds at once; the music stops within a buffer. Resuming seeks the music back to the
+// held position, so that what was mixed after the pause is not counted as heard.
+void sdlSetPaused(bool paused) {
+    bool streaming = false;
+    {
+        std::lock_guard lock(audio.mutex);
+        if (audio.paused == paused) return;
+        audio.paused = paused;
+        holdAudibleClock(audio.clock, paused, now());
+        streaming = audio.streaming;
+        if (!paused && streaming) {
+            audio.seekPending = true;
+            audio.seekTargetMs = static_cast<std::uint32_t>(audio.clock.anchorMs);
+        }
+    }
+    // Outside our lock: the mixer takes its own, which postMix holds while taking ours.
+    if (!streaming) return;
+    if (paused)
+        Mix_PauseMusic();
+    else
+        Mix_ResumeMusic();
+}
+
 }  // namespace
 
 bool checkMusicFile(const char* fileName) {
@@ -262,5 +287,5 @@ void setAudioTimeSource(MonotonicMicroseconds source) {
 }
 
 const AudioDriver sdlAudioDriver = {
-    "sdl", sdlCreate, sdlVersion, sdlInit, sdlStartStream, sdlUpdate, sdlPosition, sdlSetPosition,
+    "sdl", sdlCreate, sdlVersion, sdlInit, sdlStartStream, sdlUpdate, sdlPosition, sdlSetPosition, sdlSetPaused,
 };

@@ -6,7 +6,13 @@
 
 #include <cstdint>
 
-using FrameFunction = void (*)();
+// Draws a frame; false when it drew nothing to show (a paused show keeps the picture it has).
+using FrameFunction = bool (*)();
+
+// Keys the authoring mode reads, whatever the window system calls them.
+enum class ShowKey : std::uint8_t { Space, Left, Right, PageUp, PageDown, Reload };
+
+constexpr int keyPressCapacity = 16;
 
 struct DemoState {
     // Window and input (window layer).
@@ -16,6 +22,8 @@ struct DemoState {
     std::uint8_t rightButtonDown = 0;
     std::uint8_t leftButtonReleased = 0;
     std::uint8_t rightButtonReleased = 0;
+    ShowKey keyPresses[keyPressCapacity] = {};  // oldest first; presses beyond the capacity are dropped
+    int keyPressCount = 0;
 
     // Start-up resources.
     int overlayTexture = -1;  // texture registry index of the overlay image

@@ -58,4 +58,7 @@ void composeFrame(SceneRun frame) {
     if (demoState.keyState[escapeKey] == 1) exitShow(0);
 }
 
-void renderFrame() { runFrame(SceneRun::Drawn); }
+bool renderFrame() {
+    runFrame(SceneRun::Drawn);
+    return true;
+}

@@ -8,8 +8,8 @@ constexpr unsigned char escapeKey = 27;
 
 // Updates the clock, draws the slot of the current time, lays the overlay and the letterbox bars
 // over it, and ends the process with status 0 at the end of the show (before drawing) or after a
-// frame in which Escape was seen.
-void renderFrame();
+// frame in which Escape was seen. Always true: the frame was drawn.
+bool renderFrame();
 
 // The same frame, drawn or unseen: an unseen frame updates the clock and makes every change the
 // slot's runs make (particles, flashes, one-time emissions, the random sequence, eye and field of

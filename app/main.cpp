@@ -1,10 +1,14 @@
-// The show: demo [width height] [--start SECONDS]
+// The show: demo [width height] [--start SECONDS] [--dev [--paused]] | demo --check
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "app/data_check.h"
+#include "app/dev_mode.h"
 #include "app/show_jump.h"
 #include "app/startup.h"
 #include "app/timeline.h"
@@ -27,7 +31,20 @@ int main(int argc, char** argv) {
     // The options are taken out; what is left is the window size as it always was.
     std::vector<char*> args;
     std::int32_t startMs = 0;
+    bool dev = false, paused = false;
     for (int i = 0; i < argc; ++i) {
+        if (i > 0 && std::strcmp(argv[i], "--check") == 0) {
+            const std::string here = std::filesystem::current_path().string();
+            runDataCheck("demo", here.c_str());
+        }
+        if (i > 0 && std::strcmp(argv[i], "--dev") == 0) {
+            dev = true;
+            continue;
+        }
+        if (i > 0 && std::strcmp(argv[i], "--paused") == 0) {
+            paused = true;
+            continue;
+        }
         if (i > 0 && std::strcmp(argv[i], "--start") == 0) {
             if (i + 1 >= argc || !parseStartSeconds(argv[i + 1], startMs)) {
                 std::fprintf(stderr, "demo: --start wants seconds from 0 to below %d, not %s\n", showEndMs / 1000,
@@ -39,9 +56,15 @@ int main(int argc, char** argv) {
         }
         args.push_back(argv[i]);
     }
+    if (paused && !dev) {
+        std::fprintf(stderr, "demo: --paused is a key of the authoring mode; use it with --dev\n");
+        return 2;
+    }
     const int count = static_cast<int>(args.size());
     args.push_back(nullptr);
-    if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), true)) return 1;
+    if (dev) prepareDevMode();
+    if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), !dev)) return 1;
+    if (dev) beginDevMode(argv[0], paused);
     if (startMs > 0) jumpShowTo(startMs);
     runMainLoop();
 }

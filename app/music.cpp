@@ -46,6 +46,8 @@ void advanceClock(std::int32_t ms) {
     demoClock.frameSeconds = static_cast<float>((demoClock.musicMs - demoClock.previousMusicMs) / 1000.0);
 }
 
+void pauseMusic(bool paused) { audioDriver->setPaused(paused); }
+
 void seekMusic(std::int32_t deltaMs) {
     demoClock.musicMs += deltaMs;
     audioDriver->setPositionMs(static_cast<std::uint32_t>(demoClock.musicMs < 0 ? 0 : demoClock.musicMs));

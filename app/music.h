@@ -22,5 +22,8 @@ void updateAudio();
 // step in seconds.
 void advanceClock(std::int32_t ms);
 
+// Holds the music and the clock (pause), or lets both go on.
+void pauseMusic(bool paused);
+
 // Moves the clock by deltaMs and the music to the new clock value.
 void seekMusic(std::int32_t deltaMs);

@@ -10,19 +10,26 @@
 #include "base/print_line.h"
 #include "effects/show_state.h"
 
-void jumpShowTo(std::int32_t ms) {
+ShowSteps stepShowTo(std::int32_t fromMs, std::int32_t ms) {
     const auto start = std::chrono::steady_clock::now();
-    int frames = 0;
-    for (; frameTimeMs(frames, jumpFramesPerSecond) < ms; ++frames) {
-        advanceClock(frameTimeMs(frames, jumpFramesPerSecond));
+    ShowSteps steps;
+    int frame = fromMs > 0 ? static_cast<int>(static_cast<std::int64_t>(fromMs) * jumpFramesPerSecond / 1000) - 1 : 0;
+    while (frame > 0 && frameTimeMs(frame, jumpFramesPerSecond) >= fromMs) --frame;
+    while (frameTimeMs(frame, jumpFramesPerSecond) < fromMs) ++frame;
+    for (; frameTimeMs(frame, jumpFramesPerSecond) < ms; ++frame, ++steps.frames) {
+        advanceClock(frameTimeMs(frame, jumpFramesPerSecond));
         composeFrame(SceneRun::Unseen);
     }
-    const std::uint32_t state = showStateDigest();
-    // The music moves to ms; the clock stays on the last frame stepped, so the first frame shown
-    // advances the particles from there, as it would in a run.
+    steps.state = showStateDigest();
     const std::int32_t lastStepped = demoClock.musicMs;
     seekMusic(ms - lastStepped);
     demoClock.musicMs = lastStepped;
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    printLine("Started at %.3f s: %d frames stepped in %.2f s (state %08x).", ms / 1000.0, frames, seconds, state);
+    steps.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return steps;
+}
+
+void jumpShowTo(std::int32_t ms) {
+    const ShowSteps steps = stepShowTo(0, ms);
+    printLine("Started at %.3f s: %d frames stepped in %.2f s (state %08x).", ms / 1000.0, steps.frames,
+              steps.seconds, steps.state);
 }

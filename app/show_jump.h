@@ -6,6 +6,17 @@
 
 constexpr int jumpFramesPerSecond = 60;
 
-// Steps the frames before ms (their times below it) unseen, then moves the music and the clock to
-// ms, and says on the console how long that took and the state it reached.
+struct ShowSteps {
+    int frames = 0;           // frames stepped
+    double seconds = 0.0;     // wall time the stepping took
+    std::uint32_t state = 0;  // the state fingerprint reached
+};
+
+// Steps unseen the frames of the 60 fps clock whose times lie from fromMs up to below ms, then
+// moves the music to ms. The clock stays on the last frame stepped, so the first frame shown
+// advances the particles from there, as it would in a run.
+ShowSteps stepShowTo(std::int32_t fromMs, std::int32_t ms);
+
+// stepShowTo from the start of the show, which is where the state must stand, and a line on the
+// console saying how long it took and the state it reached.
 void jumpShowTo(std::int32_t ms);

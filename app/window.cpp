@@ -48,8 +48,7 @@ void setFrameFunction(FrameFunction fn) { demoState.frameFunction = fn; }
 
 void displayCallback() {
     if (demoState.frameFunction == nullptr) return;
-    demoState.frameFunction();
-    windowDriver->swap();
+    if (demoState.frameFunction()) windowDriver->swap();
 }
 
 void reshapeCallback(int width, int height) {
@@ -61,10 +60,29 @@ void installMouseHandler() { windowDriver->installMouse(); }
 
 void installKeyboardHandler() {
     std::memset(demoState.keyState, 0, sizeof demoState.keyState);
+    demoState.keyPressCount = 0;
     windowDriver->installKeyboard();
 }
 
-void keyboardCallback(unsigned char key, int, int) { demoState.keyState[key] = 1; }
+void keyboardCallback(unsigned char key, int, int) {
+    demoState.keyState[key] = 1;
+    if (key == ' ') specialKeyCallback(ShowKey::Space);
+    if (key == 'r' || key == 'R') specialKeyCallback(ShowKey::Reload);
+}
+
+void specialKeyCallback(ShowKey key) {
+    if (demoState.keyPressCount < keyPressCapacity) demoState.keyPresses[demoState.keyPressCount++] = key;
+}
+
+bool takeKeyPress(ShowKey& key) {
+    if (demoState.keyPressCount <= 0) return false;
+    key = demoState.keyPresses[0];
+    --demoState.keyPressCount;
+    std::memmove(demoState.keyPresses, demoState.keyPresses + 1, sizeof(ShowKey) * demoState.keyPressCount);
+    return true;
+}
+
+void setWindowTitle(const char* title) { windowDriver->setTitle(title); }
 
 void runMainLoop() {
     windowDriver->runLoop();

@@ -11,11 +11,12 @@ struct WindowDriver {
     const char* name;
     bool (*open)(int argc, char** argv, int width, int height, bool fullScreen);
     void (*installMouse)();     // route mouse buttons to mouseCallback
-    void (*installKeyboard)();  // route key presses to keyboardCallback
+    void (*installKeyboard)();  // route key presses to keyboardCallback and specialKeyCallback
     void (*swap)();
     void (*pumpEvents)();
     void (*runLoop)();          // drives displayCallback; does not return
     void (*close)();            // last call before the process exits
+    void (*setTitle)(const char* title);
 };
 
 // freeglut: the show's window, full screen or plain, with mouse and keyboard.
@@ -40,7 +41,7 @@ bool initGlew();
 
 void setFrameFunction(FrameFunction fn);
 
-// Display and idle callback: draws a frame and swaps, once a frame function is set.
+// Display and idle callback: draws a frame and swaps when it drew, once a frame function is set.
 void displayCallback();
 void reshapeCallback(int width, int height);
 
@@ -50,6 +51,14 @@ void mouseCallback(int button, int state, int x, int y);
 // Clears every key state, then installs the keyboard callback.
 void installKeyboardHandler();
 void keyboardCallback(unsigned char key, int x, int y);
+
+// A key without a character (arrows, pages), already named as the show names it.
+void specialKeyCallback(ShowKey key);
+
+// The oldest key press not yet taken; false when there is none.
+bool takeKeyPress(ShowKey& key);
+
+void setWindowTitle(const char* title);
 
 // Hands control to the window system for good.
 [[noreturn]] void runMainLoop();

@@ -159,6 +159,8 @@ void noSwap() {}
 
 void noEvents() {}
 
+void noTitle(const char*) {}
+
 void runEglLoop() {
     for (;;) displayCallback();
 }
@@ -166,7 +168,7 @@ void runEglLoop() {
 }  // namespace
 
 const WindowDriver eglWindowDriver = {
-    "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen,
+    "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen, noTitle,
 };
 
 bool eglHasGpuDevice() {

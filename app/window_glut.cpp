@@ -82,7 +82,20 @@ bool openGlutWindow(int argc, char** argv, int width, int height, bool fullScree
 
 void installGlutMouse() { glutMouseFunc(mouseCallback); }
 
-void installGlutKeyboard() { glutKeyboardFunc(keyboardCallback); }
+void glutSpecialKey(int key, int, int) {
+    switch (key) {
+        case GLUT_KEY_LEFT: specialKeyCallback(ShowKey::Left); break;
+        case GLUT_KEY_RIGHT: specialKeyCallback(ShowKey::Right); break;
+        case GLUT_KEY_PAGE_UP: specialKeyCallback(ShowKey::PageUp); break;
+        case GLUT_KEY_PAGE_DOWN: specialKeyCallback(ShowKey::PageDown); break;
+        default: break;
+    }
+}
+
+void installGlutKeyboard() {
+    glutKeyboardFunc(keyboardCallback);
+    glutSpecialFunc(glutSpecialKey);
+}
 
 // Game mode changed the display's mode; leaving it restores the desktop.
 void closeGlutWindow() {
@@ -92,8 +105,8 @@ void closeGlutWindow() {
 }  // namespace
 
 const WindowDriver glutWindowDriver = {
-    "glut", openGlutWindow, installGlutMouse, installGlutKeyboard, glutSwapBuffers, glutMainLoopEvent, glutMainLoop,
-    closeGlutWindow,
+    "glut",       openGlutWindow,  installGlutMouse,  installGlutKeyboard, glutSwapBuffers,
+    glutMainLoopEvent, glutMainLoop, closeGlutWindow, glutSetWindowTitle,
 };
 
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {

@@ -17,3 +17,5 @@ int nextRandom() {
 void resetRandom() { randomState = 1; }
 
 std::uint32_t randomSequenceState() { return randomState; }
+
+void restoreRandomSequence(std::uint32_t state) { randomState = state; }

@@ -12,3 +12,6 @@ void resetRandom();
 
 // Where the sequence stands: equal states give equal values from here on.
 std::uint32_t randomSequenceState();
+
+// Puts the sequence back where randomSequenceState said it stood.
+void restoreRandomSequence(std::uint32_t state);

@@ -61,4 +61,14 @@ TEST(AudibleClock, StaysInsideTheSignedClockRange) {
     EXPECT_EQ(readAudibleClock(clock, 10000 * ms), 2147483647u);
 }
 
+// A paused show on the wall clock (no music) must not run on; it resumes from where it was held.
+TEST(AudibleClock, HeldClockStandsStillAndResumesFromWhereItStood) {
+    AudibleClock clock;
+    jumpAudibleClock(clock, 5000.0, 0);
+    holdAudibleClock(clock, true, 250 * ms);
+    EXPECT_EQ(readAudibleClock(clock, 9000 * ms), 5250u);
+    holdAudibleClock(clock, false, 9000 * ms);
+    EXPECT_EQ(readAudibleClock(clock, 9100 * ms), 5350u);
+}
+
 }  // namespace

@@ -1,8 +1,13 @@
 // The show as a program: started the way users start it, on a private X server or none at all.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "app/timeline.h"
 #include "tests/support/process.h"
 
 namespace {
@@ -89,6 +94,90 @@ TEST(Program, StartsAnywhereInTheStateOfA60FpsCapture) {
         EXPECT_EQ(refused.exitCode, 2) << bad << "\n" << refused.output;
         EXPECT_NE(refused.output.find("--start wants seconds"), std::string::npos) << refused.output;
     }
+}
+
+// The authoring mode's window, driven with xdotool; the script sees the helpers of dev_window.sh.
+std::string inDevWindow(const std::string& dir, const std::string& script) {
+    return "cd '" + dir + "' && xvfb-run -a -s '-screen 0 640x480x24' sh -c '. \"" DEMO_SOURCE_DIR
+           "/tests/support/dev_window.sh\"; " + script + "'";
+}
+
+// The numbers after `key`, as milliseconds.
+std::vector<long> millisecondsAfter(const std::string& text, const std::string& key) {
+    std::istringstream numbers(after(text, key));
+    std::vector<long> ms;
+    for (double seconds; numbers >> seconds;) ms.push_back(std::lround(seconds * 1000.0));
+    return ms;
+}
+
+// Space holds music and clock; the arrows and pages land 1 s and 10 s away, a seek back on the state
+// a 60 fps capture steps to; at its end the show holds instead of ending; Escape still ends it.
+TEST(Program, DevModeKeysHoldTheClockAndSeek) {
+    const std::string log = makeTempDir("dev_keys_") + "/log";
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 90 ./demo 320 180 --dev --start 100 >" + log + " 2>&1 & pid=$!; "
+        "wait_title \" slot \" && press space && wait_title paused && a=$(seconds) && sleep 1 && "
+        "echo held $a $(seconds) && press Right && b=$(wait_moved $a) && press Next && c=$(wait_moved $b) && "
+        "press Left && d=$(wait_moved $c) && press Prior && e=$(wait_moved $d) && echo seeks $a $b $c $d $e && "
+        "sleep 2 && press space && wait_title \" ms$\" && sleep 1 && echo playing $e $(seconds); "
+        "press Escape; wait $pid; echo status $?; cat " + log));
+    EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
+    const std::vector<long> held = millisecondsAfter(run.output, "held ");
+    ASSERT_EQ(held.size(), 2u) << run.output;
+    EXPECT_EQ(held[0], held[1]) << "a paused clock stands still";
+    const std::vector<long> seeks = millisecondsAfter(run.output, "seeks ");
+    ASSERT_EQ(seeks.size(), 5u) << run.output;
+    const long steps[] = {1000, 10000, -1000, -10000};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(seeks[i + 1] - seeks[i], steps[i]) << run.output;
+    const std::vector<long> playing = millisecondsAfter(run.output, "playing ");
+    ASSERT_EQ(playing.size(), 2u) << run.output;
+    EXPECT_GT(playing[1], playing[0]) << "resumed";
+    EXPECT_LT(playing[1] - playing[0], 2500) << "the music goes on from where it was held, a second ago, not from where it would be";
+
+    char seekBack[64];
+    std::snprintf(seekBack, sizeof seekBack, "Seeked to %.3f s from ", seeks[4] / 1000.0);
+    const std::string stepped = after(run.output, seekBack);
+    ASSERT_NE(stepped, "") << run.output;
+    // The capture takes the frame nearest to a time; the first one at or after the seek has the
+    // same frames before it.
+    int frame = static_cast<int>(seeks[4] * 60 / 1000);
+    while (frameTimeMs(frame, 60) < seeks[4]) ++frame;
+    const std::string out = makeTempDir("dev_keys_capture_");
+    const CommandResult capture = runCommand(std::string(DEMO_CAPTURE_PATH) + " --fps 60 --size 160x90 --at " +
+                                             std::to_string(frameTimeMs(frame, 60)) + " --out " + out);
+    ASSERT_EQ(capture.exitCode, 0) << capture.output;
+    EXPECT_EQ(stepped.substr(stepped.find("(state ") + 7), after(capture.output, "state before it ")) << run.output;
+
+    const CommandResult end = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 40 ./demo 320 180 --dev --start 209.5 >/dev/null 2>&1 & pid=$!; "
+        "wait_title paused && echo held at $(seconds); press Escape; wait $pid; echo status $?"));
+    EXPECT_NE(end.output.find("held at 209.999"), std::string::npos) << end.output;
+    EXPECT_NE(end.output.find("status 0"), std::string::npos) << end.output;
+}
+
+// R and a saved file reload the data set at the current time. A shader saved with a syntax error
+// is reported and the show goes on with the version it has; saved again fixed, it is picked up.
+TEST(Program, DevModeReloadsADataSetOnlyWhenItBuilds) {
+    const std::string dir = makeTempDir("dev_reload_");
+    const CommandResult copied = runCommand("cp -r '" DEMO_SHOW_DIR "/data' '" + dir + "/' && ln -s '" DEMO_SHOW_DIR
+                                            "/biisi.mp3' '" DEMO_SHOW_DIR "/demo' '" + dir + "/'");
+    ASSERT_EQ(copied.exitCode, 0) << copied.output;
+    const CommandResult run = runCommand(inDevWindow(dir,
+        "timeout 120 ./demo 320 180 --dev --start 60 >log 2>&1 & pid=$!; "
+        "wait_title \" slot \" && press r && wait_log log \"^Started at\" 2 && wait_title \" slot \" && "
+        "cp data/flame.xsi flame.good && sed -i \"0,/gl_FragColor/s//gl_FragColor @/\" data/flame.xsi && "
+        "wait_log log \"goes on with the version it has\" && sleep 1 && kill -0 $pid && echo still running && "
+        "cp flame.good data/flame.xsi && wait_log log \"^Started at\" 3 && wait_title \" slot \"; "
+        "press Escape; wait $pid; echo status $?; cat log"));
+    EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("still running"), std::string::npos) << run.output;
+    const std::size_t broken = run.output.find("goes on with the version it has");
+    const std::size_t reported = run.output.rfind("flame.xsi, material flames: its GLSL program does not build", broken);
+    EXPECT_NE(reported, std::string::npos) << run.output;
+    const std::size_t lastReload = run.output.rfind("Reloading the data set at ");
+    ASSERT_NE(lastReload, std::string::npos) << run.output;
+    EXPECT_GT(lastReload, broken) << run.output;
+    EXPECT_EQ(run.output.find("does not build", lastReload), std::string::npos) << "the fixed shader is in use";
 }
 
 TEST(Program, FailsClearlyWithoutADisplay) {

@@ -11,7 +11,10 @@
 namespace {
 
 int framesDrawn = 0;
-void countFrame() { ++framesDrawn; }
+bool countFrame() {
+    ++framesDrawn;
+    return true;
+}
 
 TEST(Window, OpensAnOpenGl2Context) {
     ASSERT_TRUE(requireGlContext(320, 200));

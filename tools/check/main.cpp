@@ -6,12 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/audio.h"
-#include "app/music.h"
-#include "app/startup.h"
-#include "app/window.h"
-#include "base/print_line.h"
-#include "effects/addressed_names.h"
+#include "app/data_check.h"
 
 namespace fs = std::filesystem;
 
@@ -22,14 +17,6 @@ constexpr const char* usage =
     "  DIR  run directory holding data/ and biisi.mp3 (default: show/ beside the tool)\n"
     "Reads every file the show reads, builds every GLSL program and looks up every name the scenes\n"
     "address, without a display; prints one line per problem and exits 1 when there is one.\n";
-
-// Silent, but the music is opened and decoded as the show would open it.
-const AudioDriver checkAudioDriver = [] {
-    AudioDriver driver = nullAudioDriver;
-    driver.name = "check";
-    driver.startStream = [](const char* fileName) { checkMusicFile(fileName); };
-    return driver;
-}();
 
 fs::path toolDirectory() {
     std::error_code error;
@@ -52,23 +39,5 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // Start-up as the show runs it, through EGL, with only the problems on the console.
-    setConsoleQuiet(true);
-    setWindowDriver(&eglWindowDriver);
-    setAudioDriver(&checkAudioDriver);
-    char* windowArgs[] = {argv[0], nullptr};
-    if (!startShow(1, windowArgs, {160, 90}, false)) {
-        std::fprintf(stderr, "demo-check: no OpenGL 2.0 context through EGL, so nothing could be checked\n");
-        return 2;
-    }
-    reportMissingNames();
-
-    const int problems = dataProblemCount();
-    if (problems == 0)
-        std::printf("%s: the data set is clean.\n", dataDir.c_str());
-    else
-        std::printf("%s: %d problem%s; the show plays on without what they name.\n", dataDir.c_str(), problems,
-                    problems == 1 ? "" : "s");
-    std::fflush(stdout);
-    exitShow(problems == 0 ? 0 : 1);
+    runDataCheck("demo-check", dataDir.c_str());
 }

@@ -1,0 +1,45 @@
+// The data set's check.
+#include "app/data_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/audio.h"
+#include "app/music.h"
+#include "app/startup.h"
+#include "app/window.h"
+#include "base/print_line.h"
+#include "effects/addressed_names.h"
+
+namespace {
+
+// Silent, but the music is opened and decoded as the show would open it.
+const AudioDriver checkAudioDriver = [] {
+    AudioDriver driver = nullAudioDriver;
+    driver.name = "check";
+    driver.startStream = [](const char* fileName) { checkMusicFile(fileName); };
+    return driver;
+}();
+
+}  // namespace
+
+void runDataCheck(const char* programName, const char* label) {
+    setConsoleQuiet(true);
+    setWindowDriver(&eglWindowDriver);
+    setAudioDriver(&checkAudioDriver);
+    char* windowArgs[] = {const_cast<char*>(programName), nullptr};
+    if (!startShow(1, windowArgs, {160, 90}, false)) {
+        std::fprintf(stderr, "%s: no OpenGL 2.0 context through EGL, so nothing could be checked\n", programName);
+        std::exit(2);
+    }
+    reportMissingNames();
+
+    const int problems = dataProblemCount();
+    if (problems == 0)
+        std::printf("%s: the data set is clean.\n", label);
+    else
+        std::printf("%s: %d problem%s; the show plays on without what they name.\n", label, problems,
+                    problems == 1 ? "" : "s");
+    std::fflush(stdout);
+    exitShow(problems == 0 ? 0 : 1);
+}
