@@ -19,5 +19,6 @@ void nullSetPaused(bool) {}
 void setNullAudioPositionMs(std::uint32_t ms) { nullPositionMs = ms; }
 
 const AudioDriver nullAudioDriver = {
-    "null", nullCreate, nullVersion, nullInit, nullStartStream, nullUpdate, nullPosition, nullSetPosition, nullSetPaused,
+    "null",       nullCreate,   nullVersion,     nullInit,      nullStartStream,
+    nullUpdate,   nullPosition, nullSetPosition, nullSetPaused,
 };

@@ -43,6 +43,7 @@ struct DevMode {
     CheckProcess check;  // the check of the data set as started, then of each changed one
     bool checkingCandidate = false;
     bool baselineKnown = false;
+    bool checkUsable = false;  // the check of the data set as started ran
     std::vector<std::string> knownProblems;  // the running version's
     bool reloadWanted = false;
 };
@@ -80,11 +81,16 @@ void startCandidateCheck() {
 void takeCheckResult(const std::vector<std::string>& problems, int status) {
     if (!dev.checkingCandidate) {
         dev.baselineKnown = true;
-        if (status <= 1) dev.knownProblems = problems;
-        if (status > 1) printLine("The data set could not be checked; a reload will restart without comparing.");
+        dev.checkUsable = status <= 1;
+        if (dev.checkUsable) dev.knownProblems = problems;
+        else printLine("The data set cannot be checked here; a reload restarts the show without a check.");
         return;
     }
     dev.checkingCandidate = false;
+    if (!dev.checkUsable) {
+        restartShow();
+        return;
+    }
     if (status > 1) {
         printLine("The changed data set could not be checked; the show goes on with the version it has.");
         return;
@@ -122,7 +128,8 @@ void showTitle(std::int64_t nowUs, bool force) {
     if (!force && dev.lastTitleUs >= 0 && nowUs - dev.lastTitleUs < titleIntervalUs) return;
     dev.lastTitleUs = nowUs;
     char title[sizeof dev.title];
-    formatDevTitle(title, sizeof title, {demoClock.musicMs, dev.frameMs, dev.paused, checkRunning(dev.check) && dev.checkingCandidate});
+    const bool checking = checkRunning(dev.check) && dev.checkingCandidate;
+    formatDevTitle(title, sizeof title, {demoClock.musicMs, dev.frameMs, dev.paused, checking});
     if (std::strcmp(title, dev.title) == 0) return;
     std::memcpy(dev.title, title, sizeof title);
     setWindowTitle(dev.title);
@@ -151,8 +158,11 @@ bool devFrame() {
     if (holdAtEnd()) return false;
     composeFrame(SceneRun::Drawn);
     dev.redraw = false;
-    nowUs = steadyMicroseconds();
-    if (dev.lastFrameUs >= 0) dev.frameMs = 0.9 * dev.frameMs + 0.1 * ((nowUs - dev.lastFrameUs) / 1000.0);
+    const std::int64_t drawnUs = steadyMicroseconds();
+    // Playing: the time between frames, smoothed; held: what the one frame cost.
+    if (dev.paused) dev.frameMs = (drawnUs - nowUs) / 1000.0;
+    else if (dev.lastFrameUs >= 0) dev.frameMs = 0.9 * dev.frameMs + 0.1 * ((drawnUs - dev.lastFrameUs) / 1000.0);
+    nowUs = drawnUs;
     dev.lastFrameUs = dev.paused ? -1 : nowUs;
     showTitle(nowUs, dev.paused);
     return true;

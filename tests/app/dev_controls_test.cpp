@@ -24,7 +24,8 @@ TEST(DevControls, SeeksLandInsideTheShow) {
         {ShowKey::Space, 100000, 100000},    {ShowKey::Reload, 100000, 100000},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(seekTargetMs(c.fromMs, seekDeltaMs(c.key)), c.toMs) << static_cast<int>(c.key) << " from " << c.fromMs;
+        EXPECT_EQ(seekTargetMs(c.fromMs, seekDeltaMs(c.key)), c.toMs)
+            << "key " << static_cast<int>(c.key) << " from " << c.fromMs;
 }
 
 TEST(DevControls, TitleShowsTimeSlotFrameTimeAndWhatHolds) {

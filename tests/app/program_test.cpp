@@ -132,7 +132,7 @@ TEST(Program, DevModeKeysHoldTheClockAndSeek) {
     const std::vector<long> playing = millisecondsAfter(run.output, "playing ");
     ASSERT_EQ(playing.size(), 2u) << run.output;
     EXPECT_GT(playing[1], playing[0]) << "resumed";
-    EXPECT_LT(playing[1] - playing[0], 2500) << "the music goes on from where it was held, a second ago, not from where it would be";
+    EXPECT_LT(playing[1] - playing[0], 2500) << "the music goes on from where it was held a second ago";
 
     char seekBack[64];
     std::snprintf(seekBack, sizeof seekBack, "Seeked to %.3f s from ", seeks[4] / 1000.0);
@@ -172,7 +172,8 @@ TEST(Program, DevModeReloadsADataSetOnlyWhenItBuilds) {
     EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("still running"), std::string::npos) << run.output;
     const std::size_t broken = run.output.find("goes on with the version it has");
-    const std::size_t reported = run.output.rfind("flame.xsi, material flames: its GLSL program does not build", broken);
+    const std::size_t reported = run.output.rfind("flame.xsi, material flames: its GLSL program does not build",
+                                                  broken);
     EXPECT_NE(reported, std::string::npos) << run.output;
     const std::size_t lastReload = run.output.rfind("Reloading the data set at ");
     ASSERT_NE(lastReload, std::string::npos) << run.output;
