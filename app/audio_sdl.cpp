@@ -133,7 +133,8 @@ bool sdlInit() {
 
 // The music file as SDL data; null after a message naming the file.
 SDL_RWops* openMusicData(const char* fileName) {
-    FILE* file = openDataFile(fileName, "rb");
+    // Closed on exec ("e"): the authoring mode's reload restarts the program while it streams.
+    FILE* file = openDataFile(fileName, "rbe");
     if (file == nullptr) {
         reportDataProblem("Cannot open music \"%s\" (%s); the show runs on the wall clock.", fileName,
                   std::strerror(errno));
