@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         args.push_back(argv[i]);
     }
     if (paused && !dev) {
-        std::fprintf(stderr, "demo: --paused is a key of the authoring mode; use it with --dev\n");
+        std::fprintf(stderr, "demo: --paused starts the authoring mode held; use it with --dev\n");
         return 2;
     }
     const int count = static_cast<int>(args.size());
