@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the show and plays it: ./run.sh [width height]
+# Builds the show and plays it: ./run.sh [width height] [demo's options, e.g. --dev]
 # With a display the show takes the whole screen. Without one, or with --video, it is rendered
 # offline into out/show.mp4 (1280x720, 30 fps, with the music) to be watched with any player.
 set -euo pipefail
