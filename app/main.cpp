@@ -29,32 +29,28 @@ bool parseStartSeconds(const char* text, std::int32_t& ms) {
 
 int main(int argc, char** argv) {
     // The options are taken out; what is left is the window size as it always was.
-    std::vector<char*> args;
+    std::vector<char*> args(argv, argv + (argc > 0 ? 1 : 0));
     std::int32_t startMs = 0;
     bool dev = false, paused = false;
-    for (int i = 0; i < argc; ++i) {
-        if (i > 0 && std::strcmp(argv[i], "--check") == 0) {
+    for (int i = 1; i < argc; ++i) {
+        const char* option = argv[i];
+        if (std::strcmp(option, "--check") == 0) {
             const std::string here = std::filesystem::current_path().string();
             runDataCheck("demo", here.c_str());
-        }
-        if (i > 0 && std::strcmp(argv[i], "--dev") == 0) {
+        } else if (std::strcmp(option, "--dev") == 0) {
             dev = true;
-            continue;
-        }
-        if (i > 0 && std::strcmp(argv[i], "--paused") == 0) {
+        } else if (std::strcmp(option, "--paused") == 0) {
             paused = true;
-            continue;
-        }
-        if (i > 0 && std::strcmp(argv[i], "--start") == 0) {
+        } else if (std::strcmp(option, "--start") == 0) {
             if (i + 1 >= argc || !parseStartSeconds(argv[i + 1], startMs)) {
                 std::fprintf(stderr, "demo: --start wants seconds from 0 to below %d, not %s\n", showEndMs / 1000,
                              i + 1 < argc ? argv[i + 1] : "nothing");
                 return 2;
             }
             ++i;
-            continue;
+        } else {
+            args.push_back(argv[i]);
         }
-        args.push_back(argv[i]);
     }
     if (paused && !dev) {
         std::fprintf(stderr, "demo: --paused starts the authoring mode held; use it with --dev\n");

@@ -13,10 +13,8 @@
 ShowSteps stepShowTo(std::int32_t fromMs, std::int32_t ms) {
     const auto start = std::chrono::steady_clock::now();
     ShowSteps steps;
-    int frame = fromMs > 0 ? static_cast<int>(static_cast<std::int64_t>(fromMs) * jumpFramesPerSecond / 1000) - 1 : 0;
-    while (frame > 0 && frameTimeMs(frame, jumpFramesPerSecond) >= fromMs) --frame;
-    while (frameTimeMs(frame, jumpFramesPerSecond) < fromMs) ++frame;
-    for (; frameTimeMs(frame, jumpFramesPerSecond) < ms; ++frame, ++steps.frames) {
+    for (int frame = firstFrameAtOrAfter(fromMs, jumpFramesPerSecond); frameTimeMs(frame, jumpFramesPerSecond) < ms;
+         ++frame, ++steps.frames) {
         advanceClock(frameTimeMs(frame, jumpFramesPerSecond));
         composeFrame(SceneRun::Unseen);
     }

@@ -66,11 +66,11 @@ void installKeyboardHandler() {
 
 void keyboardCallback(unsigned char key, int, int) {
     demoState.keyState[key] = 1;
-    if (key == ' ') specialKeyCallback(ShowKey::Space);
-    if (key == 'r' || key == 'R') specialKeyCallback(ShowKey::Reload);
+    if (key == ' ') queueKeyPress(ShowKey::Space);
+    if (key == 'r' || key == 'R') queueKeyPress(ShowKey::Reload);
 }
 
-void specialKeyCallback(ShowKey key) {
+void queueKeyPress(ShowKey key) {
     if (demoState.keyPressCount < keyPressCapacity) demoState.keyPresses[demoState.keyPressCount++] = key;
 }
 

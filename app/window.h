@@ -11,7 +11,7 @@ struct WindowDriver {
     const char* name;
     bool (*open)(int argc, char** argv, int width, int height, bool fullScreen);
     void (*installMouse)();     // route mouse buttons to mouseCallback
-    void (*installKeyboard)();  // route key presses to keyboardCallback and specialKeyCallback
+    void (*installKeyboard)();  // route key presses to keyboardCallback and queueKeyPress
     void (*swap)();
     void (*pumpEvents)();
     void (*runLoop)();          // drives displayCallback; does not return
@@ -52,8 +52,8 @@ void mouseCallback(int button, int state, int x, int y);
 void installKeyboardHandler();
 void keyboardCallback(unsigned char key, int x, int y);
 
-// A key without a character (arrows, pages), already named as the show names it.
-void specialKeyCallback(ShowKey key);
+// A key the authoring mode reads, already named as the show names it, for takeKeyPress.
+void queueKeyPress(ShowKey key);
 
 // The oldest key press not yet taken; false when there is none.
 bool takeKeyPress(ShowKey& key);

@@ -84,10 +84,10 @@ void installGlutMouse() { glutMouseFunc(mouseCallback); }
 
 void glutSpecialKey(int key, int, int) {
     switch (key) {
-        case GLUT_KEY_LEFT: specialKeyCallback(ShowKey::Left); break;
-        case GLUT_KEY_RIGHT: specialKeyCallback(ShowKey::Right); break;
-        case GLUT_KEY_PAGE_UP: specialKeyCallback(ShowKey::PageUp); break;
-        case GLUT_KEY_PAGE_DOWN: specialKeyCallback(ShowKey::PageDown); break;
+        case GLUT_KEY_LEFT: queueKeyPress(ShowKey::Left); break;
+        case GLUT_KEY_RIGHT: queueKeyPress(ShowKey::Right); break;
+        case GLUT_KEY_PAGE_UP: queueKeyPress(ShowKey::PageUp); break;
+        case GLUT_KEY_PAGE_DOWN: queueKeyPress(ShowKey::PageDown); break;
         default: break;
     }
 }

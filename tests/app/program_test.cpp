@@ -140,8 +140,7 @@ TEST(Program, DevModeKeysHoldTheClockAndSeek) {
     ASSERT_NE(stepped, "") << run.output;
     // The capture takes the frame nearest to a time; the first one at or after the seek has the
     // same frames before it.
-    int frame = static_cast<int>(seeks[4] * 60 / 1000);
-    while (frameTimeMs(frame, 60) < seeks[4]) ++frame;
+    const int frame = firstFrameAtOrAfter(static_cast<int>(seeks[4]), 60);
     const std::string out = makeTempDir("dev_keys_capture_");
     const CommandResult capture = runCommand(std::string(DEMO_CAPTURE_PATH) + " --fps 60 --size 160x90 --at " +
                                              std::to_string(frameTimeMs(frame, 60)) + " --out " + out);

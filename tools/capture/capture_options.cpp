@@ -166,16 +166,9 @@ int frameAtMs(int ms, int fps) {
 }
 
 FrameRange framesInRange(int fromMs, int toMs, int fps) {
-    // The first frame at or after ms: start near it and settle on the rounded frame times.
-    const auto firstAtOrAfter = [fps](int ms) {
-        int frame = std::max(0, static_cast<int>(static_cast<long long>(ms) * fps / 1000));
-        while (frame > 0 && frameTimeMs(frame - 1, fps) >= ms) --frame;
-        while (frameTimeMs(frame, fps) < ms) ++frame;
-        return frame;
-    };
     FrameRange range;
-    range.first = firstAtOrAfter(fromMs);
-    range.end = std::max(range.first, firstAtOrAfter(toMs));
+    range.first = firstFrameAtOrAfter(fromMs, fps);
+    range.end = std::max(range.first, firstFrameAtOrAfter(toMs, fps));
     return range;
 }
 
