@@ -2,7 +2,7 @@
 // then the overlay image and the letterbox bars over it.
 #pragma once
 
-#include "effects/scene_run.h"
+#include "effects/common/scene_run.h"
 
 constexpr unsigned char escapeKey = 27;
 

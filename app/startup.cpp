@@ -10,8 +10,8 @@
 #include "app/window.h"
 #include "base/print_line.h"
 #include "base/startup_phases.h"
-#include "effects/post_process.h"
-#include "effects/scene_resources.h"
+#include "effects/common/post_process.h"
+#include "effects/scene_loading.h"
 #include "render/shader_library.h"
 #include "render/texture_registry.h"
 
@@ -36,11 +36,7 @@ bool startShow(int argc, char** argv, WindowSize requested, bool fullScreen) {
         return false;
     }
     initShaderLibrary();
-    loadSkyAscentScene();
-    loadBallScene();
-    loadWormScene();
-    loadCannonScene();
-    loadCloudScene();
+    loadScenes();
     demoState.overlayTexture = loadTexture("data\\overlay.png", 1);
     loadPostScene();
     setFrameFunction(renderFrame);

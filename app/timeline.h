@@ -3,19 +3,10 @@
 
 #include <cstdint>
 
+#include "base/show_slots.h"
+
 constexpr int noSlot = 0;     // before the show (negative times)
 constexpr int endOfShow = 6;  // at or past showEndMs
-constexpr std::int32_t showEndMs = 210000;
-
-struct SlotInterval {
-    int slot;
-    std::int32_t fromMs;  // inclusive
-    std::int32_t toMs;    // exclusive
-};
-
-inline constexpr SlotInterval timelineSlots[] = {
-    {1, 0, 45500}, {2, 45500, 101600}, {3, 101600, 122600}, {4, 122600, 178500}, {5, 178500, showEndMs},
-};
 
 // The slot (1 to 5) whose interval holds t, noSlot for negative t, endOfShow from showEndMs on.
 int timelineSlot(std::int32_t t);

@@ -3,18 +3,9 @@
 
 #include <cstddef>
 #include <cstring>
-#include <type_traits>
 
-#include "effects/dust_start.h"
-#include "effects/procession.h"
-#include "effects/scene_flash.h"
-#include "effects/scene_resources.h"
-#include "effects/sky_ascent.h"
-#include "effects/worm_bursts.h"
-#include "effects/worm_scene.h"
-#include "render/render_destinations.h"
-#include "scene/particle_system.h"
-#include "scene/random.h"
+#include "effects/common/carried_state.h"
+#include "effects/slot_chains.h"
 
 namespace {
 
@@ -22,38 +13,12 @@ namespace {
 // snapshot cannot miss what the fingerprint covers.
 template <typename Visitor>
 void visitShowState(Visitor& visit) {
-    const auto plain = [&visit](auto& value) {
-        using T = std::remove_reference_t<decltype(value)>;
-        static_assert(std::is_trivially_copyable_v<T> && !std::is_pointer_v<T>, "visit what it points to");
-        visit(&value, sizeof value);
-    };
-    const auto system = [&](ParticleSystem* particles) {
-        bool present = particles != nullptr;
-        plain(present);
-        if (particles == nullptr) return;
-        plain(particles->emitted);
-        visit(particles->particles.get(), sizeof(Particle) * particlePoolSize);
-    };
-    std::uint32_t random = randomSequenceState();
-    plain(random);
-    restoreRandomSequence(random);
-    plain(sceneFlashes.sceneFlash);
-    plain(sceneFlashes.sceneFlashAccumulator);
-    plain(renderDestinations.fieldOfView);
-    plain(dustStartFlags.procession);
-    plain(dustStartFlags.cannon);
-    plain(skyDustSeeded);
-    plain(wormBurstFlags.done);
-    plain(processionState.eye);
-    plain(processionState.slowMotionOverrun);
-    plain(processionState.firstBurstDone);
-    plain(processionState.secondBurstDone);
-    plain(skyEye);
-    plain(wormEye);
-    system(dustParticles);
-    for (ParticleSystem* particles : sparkSystems) system(particles);
-    for (ParticleSystem* particles : wormSparkSystems) system(particles);
-    for (ParticleSystem* particles : cannonParticleSystems) system(particles);
+    StateWalk walk{[](void* context, void* data, std::size_t size) { (*static_cast<Visitor*>(context))(data, size); },
+                   &visit};
+    for (StatePart part : stateParts) {
+        walkCommonState(walk, part);
+        for (int slot = firstSlot; slot <= lastSlot; ++slot) walkSlotState(slot, walk, part);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,17 @@
+// Slot 1, 0 to 45500 ms: the climb through the cloud layers into the sky, drawn straight to the
+// screen.
+#pragma once
+
+#include "effects/common/scene_run.h"
+
+// The eye of the current frame, written by drawSkyAscentScene before the props read it.
+extern float skyEye[3];
+// Set by the first slot-1 frame, which seeds the dust once for the whole run.
+extern bool skyDustSeeded;
+
+// One frame of slot 1 onto the screen. Drawn or unseen, it advances and seeds the dust and writes
+// the eye and the field of view.
+void drawSkyAscentScene(SceneRun run);
+
+// The balls, the cloud layers and the dust around skyEye; part of drawSkyAscentScene.
+void drawSkyAscentProps();
