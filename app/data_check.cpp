@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/audio.h"
+#include "platform/audio.h"
 #include "app/music.h"
 #include "app/startup.h"
 #include "app/window.h"

@@ -6,11 +6,11 @@
 
 #include <cstdint>
 
+#include "app/authoring/show_keys.h"
+
 // Draws a frame; false when it drew nothing to show (a paused show keeps the picture it has).
 using FrameFunction = bool (*)();
 
-// Keys the authoring mode reads, whatever the window system calls them.
-enum class ShowKey : std::uint8_t { Space, Left, Right, PageUp, PageDown, Reload };
 
 constexpr int keyPressCapacity = 16;
 

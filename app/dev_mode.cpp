@@ -1,18 +1,20 @@
 // The authoring mode's frame: keys, the watch, the check child, then the frame of the show.
 #include "app/dev_mode.h"
 
-#include <unistd.h>
-
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "app/audio.h"
-#include "app/check_process.h"
-#include "app/data_watch.h"
-#include "app/dev_controls.h"
+#include "platform/audio.h"
+#include "app/authoring/check_problems.h"
+#include "platform/check_process.h"
+#include "platform/data_watch.h"
+#include "platform/process_replace.h"
+#include "app/authoring/dev_controls.h"
 #include "app/frame_composition.h"
 #include "app/music.h"
 #include "app/show_jump.h"
@@ -26,7 +28,7 @@
 namespace {
 
 constexpr std::int64_t titleIntervalUs = 100000;
-constexpr useconds_t heldSleepUs = 10000;
+constexpr auto heldSleep = std::chrono::milliseconds(10);
 
 struct DevMode {
     const char* programName = "demo";
@@ -69,7 +71,7 @@ void restartShow() {
                     dev.paused ? pausedOption : nullptr, nullptr};
     printLine("Reloading the data set at %s s.", start);
     std::fflush(stdout);
-    execv("/proc/self/exe", args);
+    replaceWithThisProgram(args);
     printLine("Cannot restart the show (%s); it goes on with the data set it has.", std::strerror(errno));
 }
 
@@ -108,9 +110,9 @@ void takeCheckResult(const std::vector<std::string>& problems, int status) {
 // The watch, R and the check child; a reload waits for the check of the data set as started.
 void followDataSet(std::int64_t nowUs) {
     if (pollDataWatch(dev.watch, nowUs)) dev.reloadWanted = true;
-    std::vector<std::string> problems;
+    std::string output;
     int status = 0;
-    if (pollCheckProcess(dev.check, problems, status)) takeCheckResult(problems, status);
+    if (pollCheckProcess(dev.check, output, status)) takeCheckResult(checkProblemLines(output), status);
     if (dev.reloadWanted && dev.baselineKnown && !checkRunning(dev.check)) startCandidateCheck();
 }
 
@@ -129,7 +131,8 @@ void showTitle(std::int64_t nowUs, bool force) {
     dev.lastTitleUs = nowUs;
     char title[sizeof dev.title];
     const bool checking = checkRunning(dev.check) && dev.checkingCandidate;
-    formatDevTitle(title, sizeof title, {demoClock.musicMs, dev.frameMs, dev.paused, checking});
+    formatDevTitle(title, sizeof title,
+                   {demoClock.musicMs, timelineSlot(demoClock.musicMs), dev.frameMs, dev.paused, checking});
     if (std::strcmp(title, dev.title) == 0) return;
     std::memcpy(dev.title, title, sizeof title);
     setWindowTitle(dev.title);
@@ -151,7 +154,7 @@ bool devFrame() {
     followDataSet(nowUs);
     if (dev.paused && !dev.redraw) {
         showTitle(nowUs, false);
-        usleep(heldSleepUs);
+        std::this_thread::sleep_for(heldSleep);
         return false;
     }
     updateAudio();

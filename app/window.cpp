@@ -15,6 +15,18 @@ namespace {
 
 const WindowDriver* windowDriver = &glutWindowDriver;
 
+void specialKeyCallback(WindowKey key) {
+    switch (key) {
+        case WindowKey::Left: queueKeyPress(ShowKey::Left); break;
+        case WindowKey::Right: queueKeyPress(ShowKey::Right); break;
+        case WindowKey::PageUp: queueKeyPress(ShowKey::PageUp); break;
+        case WindowKey::PageDown: queueKeyPress(ShowKey::PageDown); break;
+    }
+}
+
+constexpr WindowEvents showEvents = {displayCallback, reshapeCallback, keyboardCallback, specialKeyCallback,
+                                     mouseCallback};
+
 }  // namespace
 
 void setWindowDriver(const WindowDriver* driver) { windowDriver = driver != nullptr ? driver : &glutWindowDriver; }
@@ -24,7 +36,7 @@ const WindowDriver& currentWindowDriver() { return *windowDriver; }
 bool createWindow(int argc, char** argv, int width, int height, bool fullScreen) {
     windowSize.windowWidth = width;
     windowSize.windowHeight = height;
-    if (!windowDriver->open(argc, argv, width, height, fullScreen)) return false;
+    if (!windowDriver->open(showEvents, argc, argv, width, height, fullScreen)) return false;
     return initGlew();
 }
 
@@ -57,6 +69,18 @@ void reshapeCallback(int width, int height) {
 }
 
 void installMouseHandler() { windowDriver->installMouse(); }
+
+void mouseCallback(int button, int state, int, int) {
+    const bool up = state == windowButtonUp;
+    if (state != windowButtonUp && state != windowButtonDown) return;
+    if (button == windowLeftButton) {
+        demoState.leftButtonDown = up ? 0 : 1;
+        if (up) demoState.leftButtonReleased = 1;
+    } else if (button == windowRightButton) {
+        demoState.rightButtonDown = up ? 0 : 1;
+        if (up) demoState.rightButtonReleased = 1;
+    }
+}
 
 void installKeyboardHandler() {
     std::memset(demoState.keyState, 0, sizeof demoState.keyState);

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/audio.h"
+#include "platform/audio.h"
 #include "app/music.h"
 #include "base/demo_clock.h"
 #include "tests/support/process.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/audio.h"
+#include "platform/audio.h"
 #include "app/demo_state.h"
 #include "app/frame_composition.h"
 #include "app/music.h"

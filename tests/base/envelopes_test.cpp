@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/audio.h"
+#include "platform/audio.h"
 #include "app/music.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/audio.h"
+#include "platform/audio.h"
 #include "app/music.h"
 #include "tests/support/process.h"
 #include "tools/datagen/synth_instruments.h"

@@ -1,7 +1,5 @@
 // demo-capture: renders the show offline, frame by frame, on a frame clock instead of the music.
 #include <GL/glew.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,11 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "app/audio.h"
 #include "app/frame_composition.h"
 #include "app/music.h"
 #include "app/startup.h"
@@ -23,6 +21,11 @@
 #include "base/startup_phases.h"
 #include "base/window_size.h"
 #include "effects/show_state.h"
+#include "platform/audio.h"
+#include "platform/executable_path.h"
+#include "platform/process_replace.h"
+#include "platform/stop_signals.h"
+#include "platform/terminal.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_progress.h"
 #include "tools/capture/capture_window.h"
@@ -34,23 +37,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path toolPath() {
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : self;
-}
-
 // Without a display, run again inside a private X server big enough for the window.
 [[noreturn]] void reexecUnderXvfb(int argc, char** argv, const CaptureOptions& options) {
     const std::string screen = "-screen 0 " + std::to_string(std::max(options.width + 128, 1280)) + "x" +
                                std::to_string(std::max(options.height + 128, 1024)) + "x24";
-    const std::string self = toolPath().string();
+    const std::string self = executablePath();
     std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"),
                                const_cast<char*>("-s"), const_cast<char*>(screen.c_str()),
                                const_cast<char*>(self.c_str())};
     for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
     args.push_back(nullptr);
-    execvp("xvfb-run", args.data());
+    replaceWithProgram(args.data());
     std::fprintf(stderr, "demo-capture: no display and no xvfb-run to make one\n");
     std::exit(1);
 }
@@ -91,42 +88,71 @@ double millisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+// A frame of the loop whose pixels are wanted: drawn, and handed to the mode that asked for it.
+struct ShownFrame {
+    int frame = 0;
+    int timeMs = 0;                                   // its music time on the frame clock
+    std::uint32_t stateBefore = 0;                    // the state it started from, when asked for
+    std::chrono::steady_clock::time_point stepStart;  // when its step began
+};
+
+// What one mode of the tool asks of the frame loop.
+struct FramePlan {
+    int end = 0;                                 // frames 0 to end - 1 are stepped, in order
+    std::function<bool(int frame)> shown;        // drawn and taken; the others are stepped unseen
+    bool stateBefore = false;                    // fingerprint the state before each shown frame
+    bool finishEachFrame = false;                // a shown frame's GL work is done before it is taken
+    std::function<void(const ShownFrame&)> take;
+    std::function<void()> interrupted;           // a stop signal arrived (caught for ranges only)
+};
+
+// The one frame loop of every mode: every frame from 0 is stepped in order, so whatever advances
+// with time advances as in a run.
+void runFrames(const CaptureOptions& options, const FramePlan& plan) {
+    for (int frame = 0; frame < plan.end; ++frame) {
+        if (plan.interrupted && stopSignalReceived() != 0) plan.interrupted();
+        const bool shown = plan.shown(frame);
+        ShownFrame taken;
+        taken.frame = frame;
+        taken.timeMs = frameTimeMs(frame, options.fps);
+        taken.stateBefore = shown && plan.stateBefore ? showStateDigest() : 0;
+        taken.stepStart = std::chrono::steady_clock::now();
+        stepFrame(frame, options, shown);
+        if (shown && plan.finishEachFrame) glFinish();
+        if (shown) plan.take(taken);
+        endFrame(options);
+    }
+}
+
+// The one place where a frame written to a file is reported, with the state it started from, to
+// compare with a run that jumped there.
+void reportWrittenFrame(const fs::path& file, const ShownFrame& frame) {
+    std::printf("%s (%d ms, state before it %08x)\n", file.c_str(), frame.timeMs, frame.stateBefore);
+}
+
 // Draws the whole show on the frame clock, timing each frame up to the end of its GL work.
 [[noreturn]] void runBench(const CaptureOptions& options, std::chrono::steady_clock::time_point toolStart) {
     std::vector<std::vector<double>> frameMsBySlot(endOfShow);
     StartupFigures startup;
-    for (int frame = 0; frameTimeMs(frame, options.fps) < showEndMs; ++frame) {
-        const int t = frameTimeMs(frame, options.fps);
-        const auto start = std::chrono::steady_clock::now();
-        stepFrame(frame, options, true);
-        glFinish();
-        frameMsBySlot[static_cast<std::size_t>(timelineSlot(t))].push_back(millisecondsSince(start));
-        if (frame == 0) {
+    FramePlan plan;
+    plan.end = firstFrameAtOrAfter(showEndMs, options.fps);
+    plan.shown = [](int) { return true; };
+    plan.finishEachFrame = true;
+    plan.take = [&](const ShownFrame& frame) {
+        const auto slot = static_cast<std::size_t>(timelineSlot(frame.timeMs));
+        frameMsBySlot[slot].push_back(millisecondsSince(frame.stepStart));
+        if (frame.frame == 0) {
             const auto& ms = startupPhaseTimes.ms;
             startup = {millisecondsSince(toolStart), ms[static_cast<int>(StartupPhase::SceneFiles)],
                        ms[static_cast<int>(StartupPhase::Images)], ms[static_cast<int>(StartupPhase::Shaders)],
                        ms[static_cast<int>(StartupPhase::Audio)]};
         }
-        endFrame(options);
-    }
+    };
+    runFrames(options, plan);
     std::printf("%dx%d, %d fps frame clock%s\n%s", options.width, options.height, options.fps,
                 options.drawUnseen ? ", every pass drawn" : "",
                 formatBenchTable(frameMsBySlot, startup).c_str());
     exitShow(0);
-}
-
-volatile sig_atomic_t stopSignal = 0;
-
-void onStopSignal(int signal) { stopSignal = signal; }
-
-// Ctrl-C and kill end the capture between frames, so the partial output can be removed.
-void catchStopSignals() {
-    struct sigaction action = {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);
 }
 
 // Where a stretch of frames goes: an ffmpeg child writing a temporary file, or numbered PNGs.
@@ -144,17 +170,13 @@ struct RangeOutput {
         fs::remove(output.partial, ignored);
     }
     std::fprintf(stderr, "\ndemo-capture: %s\n", message.c_str());
-    if (stopSignal != 0) {
-        // End by the signal itself, so that a calling shell sees the interruption.
-        signal(stopSignal, SIG_DFL);
-        raise(stopSignal);
-    }
+    endByStopSignal();
     exitShow(1);
 }
 
 // Draws the progress bar: redrawn in place on a terminal, a line every few per cent otherwise.
 struct Progress {
-    bool terminal = isatty(STDERR_FILENO) == 1;
+    bool terminal = standardErrorIsTerminal();
     int total = 0;
     int lastShown = 0;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
@@ -236,33 +258,33 @@ void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
     Progress progress;
     progress.total = total;
     std::vector<unsigned char> pixels;
-    for (int frame = 0; frame < range.end; ++frame) {
-        if (stopSignal != 0) failRange(output, "interrupted; nothing written");
-        if (frame == range.first) progress.start = std::chrono::steady_clock::now();
-        stepFrame(frame, options, frame >= range.first);
-        if (frame >= range.first) {
-            const int index = frame - range.first;
-            if (output.video) {
-                readFrame(pixels);
-                std::string error;
-                if (!writeVideoFrame(output.encoder, pixels.data(), pixels.size(), error)) {
-                    // A signal can reach ffmpeg first (Ctrl-C goes to the whole process group).
-                    failRange(output, stopSignal != 0 ? "interrupted; nothing written" : error);
-                }
-            } else {
-                char name[32];
-                std::snprintf(name, sizeof name, "frame-%06d.png", index);
-                if (!writeFrame(output.finalPath / name)) failRange(output, "cannot write the frames");
+    FramePlan plan;
+    plan.end = range.end;
+    plan.shown = [&range](int frame) { return frame >= range.first; };
+    plan.interrupted = [&output] { failRange(output, "interrupted; nothing written"); };
+    plan.take = [&](const ShownFrame& frame) {
+        const int index = frame.frame - range.first;
+        if (index == 0) progress.start = frame.stepStart;
+        if (output.video) {
+            readFrame(pixels);
+            std::string error;
+            if (!writeVideoFrame(output.encoder, pixels.data(), pixels.size(), error)) {
+                // A signal can reach ffmpeg first (Ctrl-C goes to the whole process group).
+                failRange(output, stopSignalReceived() != 0 ? "interrupted; nothing written" : error);
             }
-            showProgress(progress, index + 1);
+        } else {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame-%06d.png", index);
+            if (!writeFrame(output.finalPath / name)) failRange(output, "cannot write the frames");
         }
-        endFrame(options);
-    }
+        showProgress(progress, index + 1);
+    };
+    runFrames(options, plan);
     if (progress.terminal) std::fputc('\n', stderr);
     if (output.video) {
         std::string error;
         if (!finishVideoEncoder(output.encoder, error)) {
-            failRange(output, stopSignal != 0 ? "interrupted; nothing written" : error);
+            failRange(output, stopSignalReceived() != 0 ? "interrupted; nothing written" : error);
         }
         std::error_code fsError;
         fs::rename(output.partial, output.finalPath, fsError);
@@ -305,7 +327,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo-capture: cannot create %s: %s\n", outDir.c_str(), fsError.message().c_str());
         return 1;
     }
-    const fs::path dataDir = options.dataDir.empty() ? toolPath().parent_path() / "show" : fs::path(options.dataDir);
+    const fs::path dataDir = options.dataDir.empty() ? fs::path(executablePath()).parent_path() / "show" : fs::path(options.dataDir);
     fs::current_path(dataDir, fsError);
     if (fsError) {
         std::fprintf(stderr, "demo-capture: cannot enter data directory %s: %s\n", dataDir.c_str(),
@@ -333,18 +355,18 @@ int main(int argc, char** argv) {
     if (options.bench) runBench(options, toolStart);
     if (range) runRange(options, rangeOutput, job);
 
+    FramePlan plan;
+    plan.end = wanted.empty() ? 0 : wanted.back().first + 1;
     std::size_t next = 0;
-    for (int frame = 0; next < wanted.size(); ++frame) {
-        const bool written = wanted[next].first == frame;
-        // The state the frame starts from, to compare with a run that jumped there.
-        const std::uint32_t state = written ? showStateDigest() : 0;
-        stepFrame(frame, options, written);
-        for (; next < wanted.size() && wanted[next].first == frame; ++next) {
+    plan.shown = [&](int frame) { return next < wanted.size() && wanted[next].first == frame; };
+    plan.stateBefore = true;
+    plan.take = [&](const ShownFrame& frame) {
+        for (; next < wanted.size() && wanted[next].first == frame.frame; ++next) {
             const fs::path file = outDir / ("frame-" + std::to_string(wanted[next].second) + ".png");
             if (!writeFrame(file)) exitShow(1);
-            std::printf("%s (%d ms, state before it %08x)\n", file.c_str(), frameTimeMs(frame, options.fps), state);
+            reportWrittenFrame(file, frame);
         }
-        endFrame(options);
-    }
+    };
+    runFrames(options, plan);
     exitShow(0);
 }

@@ -1,15 +1,7 @@
-// The ffmpeg child process of the capture tool.
+// The ffmpeg child of the capture tool: its command line, the frames piped to it.
 #include "tools/capture/video_encoder.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -59,23 +51,6 @@ std::vector<std::string> ffmpegArguments(const VideoJob& job) {
 
 }  // namespace
 
-std::string findOnPath(const char* name) {
-    const char* path = std::getenv("PATH");
-    if (path == nullptr) return {};
-    const std::string folders = path;
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        std::size_t colon = folders.find(':', start);
-        if (colon == std::string::npos) colon = folders.size();
-        const std::string folder = folders.substr(start, colon - start);
-        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
-        std::error_code error;
-        if (access(candidate.c_str(), X_OK) == 0 && fs::is_regular_file(candidate, error)) return candidate;
-        start = colon + 1;
-    }
-    return {};
-}
-
 std::string partialPath(const std::string& finalPath) {
     const fs::path file(finalPath);
     const std::string extension = file.extension().string();
@@ -87,83 +62,22 @@ std::string partialPath(const std::string& finalPath) {
 }
 
 bool startVideoEncoder(const VideoJob& job, VideoEncoder& encoder, std::string& error) {
-    const std::vector<std::string> args = ffmpegArguments(job);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        error = std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno);
-        return false;
-    }
-    const pid_t pid = fork();
-    if (pid < 0) {
-        error = std::string("cannot start ffmpeg: ") + std::strerror(errno);
-        close(fds[0]);
-        close(fds[1]);
-        return false;
-    }
-    if (pid == 0) {
-        // An ignored SIGPIPE would survive exec.
-        signal(SIGPIPE, SIG_DFL);
-        if (dup2(fds[0], STDIN_FILENO) < 0) _exit(127);
-        execv(argv[0], argv.data());
-        std::fprintf(stderr, "demo-capture: cannot run %s: %s\n", argv[0], std::strerror(errno));
-        _exit(127);
-    }
-    close(fds[0]);
-    encoder.pid = pid;
-    encoder.input = fds[1];
-    return true;
+    return startPipeProcess(ffmpegArguments(job), "ffmpeg", encoder.ffmpeg, error);
 }
 
 bool writeVideoFrame(VideoEncoder& encoder, const unsigned char* rgb, std::size_t bytes, std::string& error) {
-    while (bytes > 0) {
-        const ssize_t written = write(encoder.input, rgb, bytes);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            error = errno == EPIPE ? std::string("ffmpeg stopped taking frames")
-                                   : std::string("cannot send a frame to ffmpeg: ") + std::strerror(errno);
-            return false;
-        }
-        rgb += written;
-        bytes -= static_cast<std::size_t>(written);
-    }
-    return true;
+    return writePipeProcess(encoder.ffmpeg, rgb, bytes, "ffmpeg", error);
 }
-
-namespace {
-
-// Waits for ffmpeg and describes how it ended; empty when it succeeded.
-std::string waitForEncoder(VideoEncoder& encoder) {
-    if (encoder.pid < 0) return "ffmpeg is not running";
-    int status = 0;
-    pid_t waited;
-    do waited = waitpid(encoder.pid, &status, 0);
-    while (waited < 0 && errno == EINTR);
-    encoder.pid = -1;
-    if (waited < 0) return std::string("cannot wait for ffmpeg: ") + std::strerror(errno);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {};
-    if (WIFSIGNALED(status)) return "ffmpeg was killed by signal " + std::to_string(WTERMSIG(status));
-    return "ffmpeg failed with status " + std::to_string(WEXITSTATUS(status));
-}
-
-void closeInput(VideoEncoder& encoder) {
-    if (encoder.input >= 0) close(encoder.input);
-    encoder.input = -1;
-}
-
-}  // namespace
 
 bool finishVideoEncoder(VideoEncoder& encoder, std::string& error) {
-    closeInput(encoder);
-    error = waitForEncoder(encoder);
+    closePipeInput(encoder.ffmpeg);
+    error = waitPipeProcess(encoder.ffmpeg, "ffmpeg");
     return error.empty();
 }
 
 void abortVideoEncoder(VideoEncoder& encoder) {
-    closeInput(encoder);
-    if (encoder.pid > 0) kill(encoder.pid, SIGTERM);
-    if (encoder.pid > 0) waitForEncoder(encoder);
+    closePipeInput(encoder.ffmpeg);
+    if (encoder.ffmpeg.process == 0) return;
+    stopPipeProcess(encoder.ffmpeg);
+    waitPipeProcess(encoder.ffmpeg, "ffmpeg");
 }

@@ -3,10 +3,10 @@
 // beside the final one, so an unfinished run never leaves a file under the final name.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <string>
+
+#include "platform/pipe_process.h"
 
 struct VideoJob {
     std::string ffmpeg;        // the ffmpeg executable
@@ -20,17 +20,14 @@ struct VideoJob {
 };
 
 struct VideoEncoder {
-    pid_t pid = -1;            // the running ffmpeg
-    int input = -1;            // write end of its standard input
+    PipeProcess ffmpeg;
 };
-
-// The executable called name in a folder of PATH; empty when there is none.
-std::string findOnPath(const char* name);
 
 // The temporary name beside finalPath: folder/.NAME.partial.EXT, the extension kept for ffmpeg.
 std::string partialPath(const std::string& finalPath);
 
-// Starts ffmpeg on the job. Expects SIGPIPE ignored, so a dead ffmpeg shows as a write error.
+// Starts ffmpeg on the job. Expects the stop signals caught (catchStopSignals), so that a dead
+// ffmpeg shows as a write error.
 bool startVideoEncoder(const VideoJob& job, VideoEncoder& encoder, std::string& error);
 
 // One frame of width * height * 3 bytes, rows bottom-up as OpenGL reads them.

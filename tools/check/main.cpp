@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/data_check.h"
+#include "platform/executable_path.h"
 
 namespace fs = std::filesystem;
 
@@ -18,11 +19,7 @@ constexpr const char* usage =
     "Reads every file the show reads, builds every GLSL program and looks up every name the scenes\n"
     "address, without a display; prints one line per problem and exits 1 when there is one.\n";
 
-fs::path toolDirectory() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : self.parent_path();
-}
+fs::path toolDirectory() { return fs::path(executablePath()).parent_path(); }
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/audio.h"
+#include "platform/audio.h"
 #include "app/music.h"
 #include "render/gl_state.h"
 #include "render/render_destinations.h"

@@ -1,5 +1,5 @@
 // The silent audio driver: no device, no stream; the position is whatever the owner set.
-#include "app/audio.h"
+#include "platform/audio.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Anchored, interpolated, monotonic music position.
-#include "app/audible_clock.h"
+#include "base/audible_clock.h"
 
 #include <algorithm>
 #include <cmath>

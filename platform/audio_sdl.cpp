@@ -10,9 +10,9 @@
 #include <cstring>
 #include <mutex>
 
-#include "app/audible_clock.h"
-#include "app/audio.h"
-#include "app/timeline.h"
+#include "base/audible_clock.h"
+#include "platform/audio.h"
+#include "base/show_slots.h"
 #include "base/data_file.h"
 #include "base/print_line.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/demo_state.h"
+#include "app/authoring/show_keys.h"
 
 // Left and Right move 1 s, Page Up and Page Down 10 s (back and on); 0 for other keys.
 std::int32_t seekDeltaMs(ShowKey key);
@@ -15,6 +15,7 @@ std::int32_t seekTargetMs(std::int32_t fromMs, std::int32_t deltaMs);
 
 struct DevTitle {
     std::int32_t musicMs = 0;
+    int slot = 0;
     double frameMs = 0.0;   // wall time per frame drawn
     bool paused = false;
     bool checking = false;  // a changed data set is being checked

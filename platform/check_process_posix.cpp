@@ -1,14 +1,14 @@
 // The check child: posix_spawn of /proc/self/exe --check, its output through a pipe.
-#include "app/check_process.h"
+#include "platform/check_process.h"
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "base/print_line.h"
 
@@ -36,19 +36,21 @@ bool startCheckProcess(CheckProcess& check) {
         return false;
     }
     fcntl(pipeFds[0], F_SETFL, fcntl(pipeFds[0], F_GETFL) | O_NONBLOCK);
-    check.pid = pid;
-    check.outputFd = pipeFds[0];
+    check.process = pid;
+    check.outputPipe = pipeFds[0];
     check.output.clear();
     return true;
 }
 
-bool checkRunning(const CheckProcess& check) { return check.pid > 0; }
+bool checkRunning(const CheckProcess& check) { return check.process > 0; }
 
-bool pollCheckProcess(CheckProcess& check, std::vector<std::string>& problems, int& status) {
-    if (check.pid <= 0) return false;
+bool pollCheckProcess(CheckProcess& check, std::string& output, int& status) {
+    if (check.process <= 0) return false;
+    const auto pid = static_cast<pid_t>(check.process);
+    const int fd = static_cast<int>(check.outputPipe);
     char buffer[4096];
     for (;;) {
-        const ssize_t got = read(check.outputFd, buffer, sizeof buffer);
+        const ssize_t got = read(fd, buffer, sizeof buffer);
         if (got > 0) {
             check.output.append(buffer, static_cast<std::size_t>(got));
             continue;
@@ -59,27 +61,12 @@ bool pollCheckProcess(CheckProcess& check, std::vector<std::string>& problems, i
         break;
     }
     int waitStatus = 0;
-    if (waitpid(check.pid, &waitStatus, 0) != check.pid) waitStatus = 0x200;
-    close(check.outputFd);
-    check.pid = -1;
-    check.outputFd = -1;
+    if (waitpid(pid, &waitStatus, 0) != pid) waitStatus = 0x200;
+    close(fd);
+    check.process = 0;
+    check.outputPipe = -1;
     status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 2;
-
-    problems.clear();
-    std::size_t from = 0;
-    while (from < check.output.size()) {
-        std::size_t end = check.output.find('\n', from);
-        if (end == std::string::npos) end = check.output.size();
-        if (end > from) problems.push_back(check.output.substr(from, end - from));
-        from = end + 1;
-    }
-    if (!problems.empty()) problems.pop_back();  // the summary
+    output = std::move(check.output);
+    check.output.clear();
     return true;
-}
-
-std::vector<std::string> newProblemLines(const std::vector<std::string>& known, const std::vector<std::string>& found) {
-    std::vector<std::string> added;
-    for (const std::string& line : found)
-        if (std::find(known.begin(), known.end(), line) == known.end()) added.push_back(line);
-    return added;
 }

@@ -1,6 +1,6 @@
 // The window layer's driver on EGL: the screen is an off-screen pbuffer of the window's size, so
 // the show renders without any display, on a GPU where EGL offers one.
-#include "app/window.h"
+#include "platform/window_driver.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -20,6 +20,7 @@ struct EglScreen {
     EGLContext context = EGL_NO_CONTEXT;
 };
 EglScreen eglScreen;
+WindowEvents events = {};
 
 // The same fetch for every extension entry point: null when the EGL library lacks it.
 template <typename Function>
@@ -123,7 +124,8 @@ bool openOn(EGLDisplay display, int width, int height) {
     return false;
 }
 
-bool openEglScreen(int, char**, int width, int height, bool) {
+bool openEglScreen(const WindowEvents& windowEvents, int, char**, int width, int height, bool) {
+    events = windowEvents;
     const auto platformDisplay = eglEntry<PFNEGLGETPLATFORMDISPLAYEXTPROC>("eglGetPlatformDisplayEXT");
     const char* where = nullptr;
     if (platformDisplay != nullptr) {
@@ -162,7 +164,7 @@ void noEvents() {}
 void noTitle(const char*) {}
 
 void runEglLoop() {
-    for (;;) displayCallback();
+    for (;;) events.display();
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The window layer's driver on freeglut: the show's window, with mouse and keyboard.
-#include "app/window.h"
+#include "platform/window_driver.h"
 
 #include <GL/freeglut.h>
 
@@ -11,6 +11,11 @@
 #include "base/print_line.h"
 
 namespace {
+
+static_assert(windowLeftButton == GLUT_LEFT_BUTTON && windowMiddleButton == GLUT_MIDDLE_BUTTON &&
+              windowRightButton == GLUT_RIGHT_BUTTON && windowButtonDown == GLUT_DOWN && windowButtonUp == GLUT_UP);
+
+WindowEvents events = {};
 
 constexpr unsigned displayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
 static_assert(displayMode == 0x92);
@@ -53,7 +58,8 @@ void openFullScreenWindow(int width, int height) {
 }
 
 // Opens the window and makes its context current; GLEW is started by the caller.
-bool openGlutWindow(int argc, char** argv, int width, int height, bool fullScreen) {
+bool openGlutWindow(const WindowEvents& windowEvents, int argc, char** argv, int width, int height, bool fullScreen) {
+    events = windowEvents;
     windowFailureArmed = true;
     if (setjmp(windowFailure) != 0) {
         windowFailureArmed = false;
@@ -72,28 +78,28 @@ bool openGlutWindow(int argc, char** argv, int width, int height, bool fullScree
     windowFailureArmed = false;
     if (glutGetWindow() == 0) return false;
 
-    glutDisplayFunc(displayCallback);
-    glutIdleFunc(displayCallback);
-    glutReshapeFunc(reshapeCallback);
-    glutMouseFunc(mouseCallback);
+    glutDisplayFunc(events.display);
+    glutIdleFunc(events.display);
+    glutReshapeFunc(events.reshape);
+    glutMouseFunc(events.mouse);
     glutSetCursor(GLUT_CURSOR_NONE);
     return true;
 }
 
-void installGlutMouse() { glutMouseFunc(mouseCallback); }
+void installGlutMouse() { glutMouseFunc(events.mouse); }
 
 void glutSpecialKey(int key, int, int) {
     switch (key) {
-        case GLUT_KEY_LEFT: queueKeyPress(ShowKey::Left); break;
-        case GLUT_KEY_RIGHT: queueKeyPress(ShowKey::Right); break;
-        case GLUT_KEY_PAGE_UP: queueKeyPress(ShowKey::PageUp); break;
-        case GLUT_KEY_PAGE_DOWN: queueKeyPress(ShowKey::PageDown); break;
+        case GLUT_KEY_LEFT: events.key(WindowKey::Left); break;
+        case GLUT_KEY_RIGHT: events.key(WindowKey::Right); break;
+        case GLUT_KEY_PAGE_UP: events.key(WindowKey::PageUp); break;
+        case GLUT_KEY_PAGE_DOWN: events.key(WindowKey::PageDown); break;
         default: break;
     }
 }
 
 void installGlutKeyboard() {
-    glutKeyboardFunc(keyboardCallback);
+    glutKeyboardFunc(events.keyboard);
     glutSpecialFunc(glutSpecialKey);
 }
 
@@ -112,16 +118,3 @@ const WindowDriver glutWindowDriver = {
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {
     formatText(buffer, bufferSize, "%dx%d:32@60", width, height);
 }
-
-void mouseCallback(int button, int state, int, int) {
-    const bool up = state == GLUT_UP;
-    if (state != GLUT_UP && state != GLUT_DOWN) return;
-    if (button == GLUT_LEFT_BUTTON) {
-        demoState.leftButtonDown = up ? 0 : 1;
-        if (up) demoState.leftButtonReleased = 1;
-    } else if (button == GLUT_RIGHT_BUTTON) {
-        demoState.rightButtonDown = up ? 0 : 1;
-        if (up) demoState.rightButtonReleased = 1;
-    }
-}
-

@@ -1,9 +1,9 @@
 // Seeks and the title of the authoring mode.
-#include "app/dev_controls.h"
+#include "app/authoring/dev_controls.h"
 
 #include <algorithm>
 
-#include "app/timeline.h"
+#include "base/show_slots.h"
 #include "base/print_line.h"
 
 std::int32_t seekDeltaMs(ShowKey key) {
@@ -23,6 +23,6 @@ std::int32_t seekTargetMs(std::int32_t fromMs, std::int32_t deltaMs) {
 
 void formatDevTitle(char* buffer, std::size_t bufferSize, const DevTitle& title) {
     formatText(buffer, bufferSize, "adf  %.3f s  slot %d  %.1f ms%s%s", title.musicMs / 1000.0,
-               timelineSlot(title.musicMs), title.frameMs, title.paused ? "  paused" : "",
+               title.slot, title.frameMs, title.paused ? "  paused" : "",
                title.checking ? "  checking data" : "");
 }

@@ -1,15 +1,12 @@
-// The authoring mode's parts that need no window: seeks, title, the reload's rule, the watch.
-#include "app/dev_controls.h"
+// The authoring mode's parts that need no window: seeks, title, the reload's rule.
+#include "app/authoring/dev_controls.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "app/check_process.h"
-#include "app/data_watch.h"
-#include "tests/support/process.h"
+#include "app/authoring/check_problems.h"
 
 namespace {
 
@@ -30,34 +27,20 @@ TEST(DevControls, SeeksLandInsideTheShow) {
 
 TEST(DevControls, TitleShowsTimeSlotFrameTimeAndWhatHolds) {
     char title[160];
-    formatDevTitle(title, sizeof title, {83250, 16.66, false, false});
+    formatDevTitle(title, sizeof title, {83250, 2, 16.66, false, false});
     EXPECT_STREQ(title, "adf  83.250 s  slot 2  16.7 ms");
-    formatDevTitle(title, sizeof title, {209999, 40.0, true, true});
+    formatDevTitle(title, sizeof title, {209999, 5, 40.0, true, true});
     EXPECT_STREQ(title, "adf  209.999 s  slot 5  40.0 ms  paused  checking data");
 }
 
 // Problems the running version already had do not stop a reload; new ones do.
 TEST(DevControls, OnlyNewProblemLinesRefuseAReload) {
+    EXPECT_EQ(checkProblemLines("Missing uniform x\n\nGLSL error\n1 problem in data\n"),
+              (std::vector<std::string>{"Missing uniform x", "GLSL error"}));
     const std::vector<std::string> known = {"Cannot open texture \"data/a.jpg\"", "Missing uniform x"};
     EXPECT_TRUE(newProblemLines(known, {"Missing uniform x"}).empty());
     EXPECT_EQ(newProblemLines(known, {"Missing uniform x", "GLSL error in data/b.xsi"}),
               std::vector<std::string>{"GLSL error in data/b.xsi"});
-}
-
-// A save counts once, after the folder has been quiet for a moment.
-TEST(DevControls, DataWatchReportsASaveOnceItIsQuiet) {
-    const std::string dir = makeTempDir("data_watch_");
-    DataWatch watch;
-    ASSERT_TRUE(startDataWatch(watch, dir.c_str()));
-    EXPECT_FALSE(pollDataWatch(watch, 0));
-    std::FILE* file = std::fopen((dir + "/scene.xsi").c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    std::fputs("saved", file);
-    std::fclose(file);
-    EXPECT_FALSE(pollDataWatch(watch, 1000000));
-    EXPECT_FALSE(pollDataWatch(watch, 1000000 + dataWatchQuietUs - 1));
-    EXPECT_TRUE(pollDataWatch(watch, 1000000 + dataWatchQuietUs));
-    EXPECT_FALSE(pollDataWatch(watch, 9000000));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/audible_clock.h"
+#include "base/audible_clock.h"
 
 #include <gtest/gtest.h>
 

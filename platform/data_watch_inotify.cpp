@@ -1,5 +1,5 @@
 // The data folder's watch on inotify.
-#include "app/data_watch.h"
+#include "platform/data_watch.h"
 
 #include <sys/inotify.h>
 #include <unistd.h>

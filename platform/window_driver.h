@@ -1,0 +1,49 @@
+// The window systems behind the window layer: a driver record of plain functions per system
+// (window_glut.cpp for the show's window, window_egl.cpp for rendering without a display). The
+// drivers know nothing of the show: they hand its events to the callbacks they are opened with.
+#pragma once
+
+// Keys without a character that a driver reports.
+enum class WindowKey { Left, Right, PageUp, PageDown };
+
+// Mouse buttons and states as the callbacks receive them: freeglut's own numbers, which every
+// driver uses.
+constexpr int windowLeftButton = 0;
+constexpr int windowMiddleButton = 1;
+constexpr int windowRightButton = 2;
+constexpr int windowButtonDown = 0;
+constexpr int windowButtonUp = 1;
+
+struct WindowEvents {
+    void (*display)();                                   // draw a frame (display and idle)
+    void (*reshape)(int width, int height);
+    void (*keyboard)(unsigned char key, int x, int y);  // a key with a character
+    void (*key)(WindowKey key);                          // a key without one
+    void (*mouse)(int button, int state, int x, int y);
+};
+
+// One window system. open leaves a GL context current on a drawable of the given size, whose
+// default framebuffer is the show's screen, and routes its display and size events to events.
+struct WindowDriver {
+    const char* name;
+    bool (*open)(const WindowEvents& events, int argc, char** argv, int width, int height, bool fullScreen);
+    void (*installMouse)();     // route mouse buttons to events.mouse
+    void (*installKeyboard)();  // route key presses to events.keyboard and events.key
+    void (*swap)();
+    void (*pumpEvents)();
+    void (*runLoop)();          // drives events.display; does not return
+    void (*close)();            // last call before the process exits
+    void (*setTitle)(const char* title);
+};
+
+// freeglut: the show's window, full screen or plain, with mouse and keyboard.
+extern const WindowDriver glutWindowDriver;
+// EGL: an off-screen pbuffer as the screen, no display and no input. It takes the first EGL device
+// that gives a context (GPUs before software renderers), then Mesa's surfaceless platform.
+extern const WindowDriver eglWindowDriver;
+
+// True when EGL offers a device that is not a software renderer (a GPU driver's device).
+bool eglHasGpuDevice();
+
+// Game-mode string of the full-screen request, for example "1280x800:32@60".
+void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height);
