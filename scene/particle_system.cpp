@@ -105,7 +105,7 @@ void ParticleSystem::draw() {
         const Particle& p = particles[slot];
         if (p.lifetimesLeft <= 0) continue;
         if (sparks) {
-            // From the spark's colour towards grey 0.2, and from alpha 0.5 towards 0.
+            // Brighter than its colour while t is above 1; towards grey 0.2 and alpha 0 in its last second.
             const float t = p.life / 1000.0f;
             glColor4f(p.d * t + (1.0f - t) * 0.2f, p.e * t + (1.0f - t) * 0.2f, p.f * t + (1.0f - t) * 0.2f,
                       t * 0.5f);

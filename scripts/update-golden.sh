@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Renders the golden frames that the tests compare the show against into tests/golden/: three
-# frames of each slot at 320x180 on the 10 fps frame clock. Look at every one before committing.
-# BUILD_DIR picks the build folder (default build).
+# frames of each slot at 320x180 on the 10 fps frame clock. Before writing them it lists, slot by
+# slot, which frames changed: every particle draws from one random sequence, so a change to one
+# slot's particles changes the frames of the slots after it too. Look at every changed one before
+# committing. BUILD_DIR picks the build folder (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+slots=(1 1 1 2 2 2 3 3 3 4 4 4 5 5 5)
 times=(
   9000 24000 42000    # slot 1: sky ascent
   58000 75000 92000   # slot 2: flame procession
@@ -14,5 +17,23 @@ times=(
 )
 build=${BUILD_DIR:-build}
 cmake --build "$build" --target demo-capture show_data
+fresh=$(mktemp -d)
+trap 'rm -rf "$fresh"' EXIT
+"$build/demo-capture" --fps 10 --size 320x180 --at "$(IFS=,; echo "${times[*]}")" --out "$fresh" >/dev/null
+
+changed=0
+for slot in 1 2 3 4 5; do
+  list=""
+  for i in "${!times[@]}"; do
+    [ "${slots[$i]}" = "$slot" ] || continue
+    name=frame-${times[$i]}.png
+    if ! cmp -s "$fresh/$name" "tests/golden/$name"; then
+      list+=" ${times[$i]}"
+      changed=$((changed + 1))
+    fi
+  done
+  echo "slot $slot: ${list:- unchanged}"
+done
 rm -f tests/golden/frame-*.png
-"$build/demo-capture" --fps 10 --size 320x180 --at "$(IFS=,; echo "${times[*]}")" --out tests/golden
+cp "$fresh"/frame-*.png tests/golden/
+echo "$changed of ${#times[@]} golden frames changed"

@@ -7,6 +7,7 @@
 
 #include "base/demo_clock.h"
 #include "effects/common/ball_and_flames.h"
+#include "effects/common/burst_once.h"
 #include "effects/cannon/cannon_path.h"
 #include "effects/common/landscape.h"
 #include "effects/common/particle_drawing.h"
@@ -65,7 +66,8 @@ void emitDueBursts(float lt) {
         if (!burstDue(burst, lt)) continue;
         if (burst.member < 0 || burst.member >= cannonParticleSystemCount) continue;
         ParticleSystem* sparks = cannonParticleSystems[burst.member];
-        if (sparks == nullptr || sparks->emitted) continue;
+        if (!takeBurst(nullptr, sparks)) continue;
+        // Sparks of the burst's kind from where the member is now, in the burst's colour.
         const CannonPoint p = formationPosition(burst.member, lt);
         sparks->emit(burst.kind, 1000, p.x, p.y, p.z, burst.colour[0], burst.colour[1], burst.colour[2]);
     }

@@ -8,6 +8,7 @@
 #include "base/demo_clock.h"
 #include "base/envelopes.h"
 #include "effects/common/ball_and_flames.h"
+#include "effects/common/burst_once.h"
 #include "effects/common/camera_setup.h"
 #include "effects/common/landscape.h"
 #include "effects/common/particle_drawing.h"
@@ -41,9 +42,9 @@ void drawActBBalls(float lt, SceneRun run) {
     }
 }
 
-// Rising sparks in the ball's colour, from a point just above the ground under it.
+// Rising sparks in the ball's colour (1, 0.7, 0.4), from (x, y, z) just above the ground under it.
 void burst(ParticleSystem* sparks, float x, float y, float z) {
-    if (sparks != nullptr) sparks->emit(risingSpark, burstSparks, x, y, z, 1, 0.7f, 0.4f);
+    sparks->emit(risingSpark, burstSparks, x, y, z, 1, 0.7f, 0.4f);
 }
 
 // The balls are drawn in a drawn run only; their bursts happen in either.
@@ -53,26 +54,16 @@ void drawActCBalls(std::int32_t t, float lt, SceneRun run) {
     const float h1 = actCBall1Height(lt, state.slowMotionOverrun);
     const float spin1 = -0.05f * (lt + 2.0f * state.slowMotionOverrun);
     if (drawn) drawBall(0, h1, 10, spin1, 1, 0, 0, 1.2f);
-    if (h1 < actCBurstHeight && !state.firstBurstDone) {
-        state.firstBurstDone = true;
-        burst(sparkSystems[0], 0, 4, 10);
-    }
+    if (h1 < actCBurstHeight && takeBurst(&state.firstBurstDone, sparkSystems[0])) burst(sparkSystems[0], 0, 4, 10);
 
     const float h2 = actCBall2Height(lt);
     if (drawn) drawBall(6, h2, 150, -0.01f * lt, 1, 1, 1, 1.2f);
-    if (h2 < actCBurstHeight && !state.secondBurstDone) {
-        state.secondBurstDone = true;
-        burst(sparkSystems[1], 6, 4, 150);
-    }
+    if (h2 < actCBurstHeight && takeBurst(&state.secondBurstDone, sparkSystems[1])) burst(sparkSystems[1], 6, 4, 150);
 
     if (t >= actCBall3StartMs) {
         const float h3 = actCBall3Height(lt);
         if (drawn) drawBall(-12, h3, 250, -0.01f * lt, 1, 1, 1, 1.2f);
-        ParticleSystem* sparks = sparkSystems[2];
-        if (h3 < actCBurstHeight && sparks != nullptr && !sparks->emitted) {
-            sparks->emitted = true;
-            burst(sparks, -12, 5, 250);
-        }
+        if (h3 < actCBurstHeight && takeBurst(nullptr, sparkSystems[2])) burst(sparkSystems[2], -12, 5, 250);
     }
 }
 
