@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/audio.h"
 #include "app/music.h"
 #include "app/startup.h"
 #include "app/window.h"
 #include "base/print_line.h"
 #include "effects/addressed_names.h"
+#include "platform/audio.h"
 
 namespace {
 

@@ -9,11 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio.h"
 #include "app/authoring/check_problems.h"
-#include "platform/check_process.h"
-#include "platform/data_watch.h"
-#include "platform/process_replace.h"
 #include "app/authoring/dev_controls.h"
 #include "app/frame_composition.h"
 #include "app/music.h"
@@ -24,6 +20,10 @@
 #include "base/print_line.h"
 #include "base/window_size.h"
 #include "effects/show_state.h"
+#include "platform/audio.h"
+#include "platform/check_process.h"
+#include "platform/data_watch.h"
+#include "platform/process_replace.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Music playback and the music clock on top of the audio layer.
 #include "app/music.h"
 
-#include "platform/audio.h"
 #include "base/demo_clock.h"
 #include "base/print_line.h"
+#include "platform/audio.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "base/print_line.h"
+#include "effects/cannon/cannon_resources.h"
 #include "effects/common/post_process.h"
 #include "effects/common/scene_resources.h"
-#include "effects/cannon/cannon_resources.h"
 #include "render/material.h"
 #include "scene/scene_draw.h"
 

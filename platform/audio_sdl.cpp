@@ -11,10 +11,10 @@
 #include <mutex>
 
 #include "base/audible_clock.h"
-#include "platform/audio.h"
-#include "base/show_slots.h"
 #include "base/data_file.h"
 #include "base/print_line.h"
+#include "base/show_slots.h"
+#include "platform/audio.h"
 
 namespace {
 

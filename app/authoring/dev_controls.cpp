@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "base/show_slots.h"
 #include "base/print_line.h"
+#include "base/show_slots.h"
 
 std::int32_t seekDeltaMs(ShowKey key) {
     switch (key) {

@@ -6,15 +6,15 @@
 #include <optional>
 
 #include "base/demo_clock.h"
+#include "effects/cannon/cannon_path.h"
+#include "effects/cannon/cannon_resources.h"
 #include "effects/common/ball_and_flames.h"
 #include "effects/common/burst_once.h"
-#include "effects/cannon/cannon_path.h"
 #include "effects/common/landscape.h"
 #include "effects/common/particle_drawing.h"
 #include "effects/common/post_process.h"
 #include "effects/common/scene_flash.h"
 #include "effects/common/scene_resources.h"
-#include "effects/cannon/cannon_resources.h"
 #include "render/gl_state.h"
 #include "render/material.h"
 #include "render/render_target.h"

@@ -5,12 +5,12 @@
 
 #include "base/demo_clock.h"
 #include "effects/cannon/cannon_path.h"
+#include "effects/cannon/cannon_resources.h"
 #include "effects/cannon/cannon_scene.h"
 #include "effects/common/dust_start.h"
 #include "effects/common/post_process.h"
 #include "effects/common/scene_flash.h"
 #include "effects/common/scene_resources.h"
-#include "effects/cannon/cannon_resources.h"
 #include "render/gl_state.h"
 #include "render/material.h"
 #include "render/render_target.h"

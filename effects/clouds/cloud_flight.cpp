@@ -7,10 +7,10 @@
 
 #include "base/demo_clock.h"
 #include "base/envelopes.h"
-#include "effects/common/ball_and_flames.h"
-#include "effects/common/camera_setup.h"
 #include "effects/clouds/cloud_flight_path.h"
 #include "effects/clouds/cloud_sheets.h"
+#include "effects/common/ball_and_flames.h"
+#include "effects/common/camera_setup.h"
 #include "effects/common/scene_flash.h"
 #include "effects/common/scene_resources.h"
 #include "render/gl_state.h"

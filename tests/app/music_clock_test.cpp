@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio.h"
 #include "app/music.h"
 #include "base/demo_clock.h"
+#include "platform/audio.h"
 #include "tests/support/process.h"
 #include "tools/common/mp3_encoder.h"
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
 #include "app/demo_state.h"
 #include "app/frame_composition.h"
 #include "app/music.h"
 #include "app/window.h"
 #include "base/demo_clock.h"
+#include "platform/audio.h"
 #include "render/gl_state.h"
 #include "render/render_destinations.h"
 #include "render/render_target.h"

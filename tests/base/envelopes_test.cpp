@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/audio.h"
 #include "app/music.h"
+#include "platform/audio.h"
 
 namespace {
 

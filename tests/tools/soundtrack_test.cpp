@@ -21,8 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio.h"
 #include "app/music.h"
+#include "platform/audio.h"
 #include "tests/support/process.h"
 #include "tools/datagen/synth_instruments.h"
 #include "tools/datagen/synth_score.h"

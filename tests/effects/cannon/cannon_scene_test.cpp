@@ -5,10 +5,10 @@
 
 #include "base/demo_clock.h"
 #include "effects/cannon/cannon_path.h"
-#include "effects/cannon/cannon_scene.h"
-#include "effects/common/scene_flash.h"
 #include "effects/cannon/cannon_resources.h"
+#include "effects/cannon/cannon_scene.h"
 #include "effects/cannon/slot4_chain.h"
+#include "effects/common/scene_flash.h"
 #include "render/gl_state.h"
 #include "render/render_target.h"
 #include "render/shader_library.h"

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/audio.h"
 #include "app/music.h"
+#include "platform/audio.h"
 #include "render/gl_state.h"
 #include "render/render_destinations.h"
 #include "render/render_target.h"
