@@ -1,0 +1,327 @@
+#!/usr/bin/env bash
+# Builds the libraries the show links on Windows (freeglut, GLEW, libpng, SDL2, libmpg123,
+# SDL2_mixer) as static x86_64 mingw-w64 archives from Debian's own source packages, into
+# build-windows/prefix, and prepares a Wine prefix to run the results in.
+#
+#   scripts/build-windows-deps.sh [--smoke]     # --smoke: also build and run scripts/windows-smoke
+#   source scripts/build-windows-deps.sh        # same, then DEMO_WIN_* are set in the caller
+#
+# Environment: DEMO_WIN_ROOT (default <repo>/build-windows), DEMO_WIN_JOBS (default 2),
+# DEMO_WIN_DEBIAN_MIRROR (default: the machine's own bookworm mirror).
+# Every library has a stamp; a run with everything built only checks them.
+
+_demo_win_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+if [[ "${BASH_SOURCE[0]}" != "$0" ]]; then
+  # Sourced: build in a child shell so that its strict options and helpers stay out of the
+  # caller, then hand over where things are.
+  bash "${BASH_SOURCE[0]}" || return
+  DEMO_WIN_ROOT=$(realpath -m "${DEMO_WIN_ROOT:-$_demo_win_repo/build-windows}")
+  export DEMO_WIN_ROOT
+  export DEMO_WIN_PREFIX=$DEMO_WIN_ROOT/prefix
+  export DEMO_WIN_TOOLCHAIN=$_demo_win_repo/cmake/mingw-w64-x86_64.cmake
+  export DEMO_WIN_WINEPREFIX=$DEMO_WIN_ROOT/wine
+  export DEMO_WIN_WINE64=/usr/lib/wine/wine64
+  export DEMO_WIN_WINESERVER=/usr/lib/wine/wineserver64
+  unset _demo_win_repo
+  return 0
+fi
+
+set -euo pipefail
+
+repo=$_demo_win_repo
+root=$(realpath -m "${DEMO_WIN_ROOT:-$repo/build-windows}")
+prefix=$root/prefix
+jobs=${DEMO_WIN_JOBS:-2}
+toolchain=$repo/cmake/mingw-w64-x86_64.cmake
+triplet=x86_64-w64-mingw32
+wine64=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+smoke=0
+
+for arg in "$@"; do
+  case $arg in
+    --smoke) smoke=1 ;;
+    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
+    *) echo "build-windows-deps: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
+
+# Debian bookworm source packages, pinned to versions the archive here serves and that build.
+# The index also lists libpng1.6 1.6.39-2+deb12u6 (security), but its files are not served (404).
+sources=(
+  freeglut=3.4.0-1
+  glew=2.2.0-4
+  libpng1.6=1.6.39-2+deb12u5
+  libsdl2=2.26.5+dfsg-1
+  mpg123=1.31.2-1+deb12u1
+  libsdl2-mixer=2.6.2+dfsg-2
+)
+
+packages=(
+  # the -posix flavour: the -win32 one has no std::thread, std::mutex or std::future
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  mingw-w64-x86-64-dev libz-mingw-w64-dev
+  cmake ninja-build make dpkg-dev xz-utils bzip2
+  # running the results: Wine on Xvfb, Mesa underneath, and what winex11 loads at run time
+  wine64 xvfb xauth libgl1 libgl1-mesa-dri
+  libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxxf86vm1 libxcomposite1 libxfixes3
+)
+((smoke)) && packages+=(ffmpeg)
+
+started=$(date +%s%3N)
+say() {
+  local ms=$(($(date +%s%3N) - started))
+  printf '[windows-deps %4d.%01ds] %s\n' $((ms / 1000)) $((ms % 1000 / 100)) "$*"
+}
+die() { echo "build-windows-deps: $*" >&2; exit 1; }
+
+as_root() {
+  if [[ $(id -u) -eq 0 ]]; then "$@"
+  else
+    command -v sudo >/dev/null || die "need root or sudo to run: $*"
+    sudo "$@"
+  fi
+}
+
+install_packages() {
+  local missing=() p status
+  for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$p")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+  say "installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# The bookworm mirror this machine already uses, from one-line or deb822 source lists.
+system_mirror() {
+  local f found=()
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [[ -r $f ]] || continue
+    mapfile -t -O "${#found[@]}" found < <(awk '$1 == "deb" {
+        i = 2
+        if ($i ~ /^\[/) { while (i < NF && $i !~ /\]$/) i++; i++ }
+        if ($(i + 1) != "bookworm") next
+        for (j = i + 2; j <= NF; j++) if ($j == "main") { print $i; next }
+      }' "$f")
+  done
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [[ -r $f ]] || continue
+    mapfile -t -O "${#found[@]}" found < <(awk 'BEGIN { RS = ""; FS = "\n" }
+      {
+        types = uris = suites = comps = ""; enabled = "yes"
+        for (k = 1; k <= NF; k++) {
+          line = $k
+          if (line ~ /^[ \t]*#/) continue
+          key = tolower(line); sub(/:.*/, "", key)
+          val = line; sub(/^[^:]*:[ \t]*/, "", val)
+          if (key == "types") types = val; else if (key == "uris") uris = val
+          else if (key == "suites") suites = val; else if (key == "components") comps = val
+          else if (key == "enabled") enabled = tolower(val)
+        }
+        if (enabled == "no" || (" " types " ") !~ / deb / || (" " suites " ") !~ / bookworm / \
+            || (" " comps " ") !~ / main /) next
+        split(uris, u, /[ \t]+/); print u[1]
+      }' "$f")
+  done
+  if [[ ${#found[@]} -gt 0 ]]; then echo "${found[0]}"; else echo http://deb.debian.org/debian; fi
+}
+
+# apt with a list, state and cache of its own: the system's configuration is never touched.
+apt_dir=$root/apt
+private_apt() {
+  local opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+              -o "Dir::State=$apt_dir/state" -o "Dir::Cache=$apt_dir/cache")
+  # Downloads land in a folder of ours that apt's sandbox user cannot write.
+  [[ $(id -u) -eq 0 ]] && opts+=(-o APT::Sandbox::User=root)
+  "$1" "${opts[@]}" "${@:2}"
+}
+
+apt_ready=0
+prepare_private_apt() {
+  ((apt_ready)) && return 0
+  local mirror=${DEMO_WIN_DEBIAN_MIRROR:-$(system_mirror)} signed=""
+  [[ -r /usr/share/keyrings/debian-archive-keyring.gpg ]] &&
+    signed="[signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] "
+  mkdir -p "$apt_dir/sources.list.d" "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial"
+  echo "deb-src ${signed}$mirror bookworm main" >"$apt_dir/sources.list"
+  say "apt-get update (private list: $mirror bookworm, source)"
+  private_apt apt-get update -qq >/dev/null
+  apt_ready=1
+}
+
+# Checks the files a .dsc lists against its SHA-256 sums. The .dsc itself was checked by apt
+# against the signed index; an upstream signature (.asc) the mirror does not serve is skipped.
+verify_dsc() {
+  local dsc=$1 dir sum name ok=1
+  dir=$(dirname "$dsc")
+  while read -r sum _ name; do
+    if [[ ! -e $dir/$name ]]; then
+      [[ $name == *.asc ]] && continue
+      echo "missing $name" >&2; ok=0; continue
+    fi
+    echo "$sum  $dir/$name" | sha256sum --quiet -c - || ok=0
+  done < <(awk '/^Checksums-Sha256:/ { on = 1; next } /^[^ ]/ { on = 0 } on && NF == 3 { print }' "$dsc")
+  ((ok))
+}
+
+# Unpacks (once) the Debian source of NAME=VERSION, patches applied, into $source_dir.
+source_dir=
+fetch_source() {
+  local pkg=${1%%=*} ver=${1#*=}
+  local dir=$root/src/$pkg-$ver dl=$root/src/dl
+  if [[ ! -f $dir/.unpacked ]]; then
+    prepare_private_apt
+    mkdir -p "$dl"
+    say "apt-get source $pkg=$ver"
+    # mpg123's upstream signature is not served: apt then fails although the parts it needs
+    # are there, so judge the download by the .dsc's own checksums.
+    (cd "$dl" && private_apt apt-get source -qq --download-only "$pkg=$ver" >/dev/null 2>&1) || true
+    local dsc=$dl/${pkg}_${ver#*:}.dsc
+    [[ -f $dsc ]] || die "could not download the source of $pkg=$ver"
+    verify_dsc "$dsc" || die "the source files of $pkg=$ver do not match their checksums"
+    rm -rf "$dir"
+    # The files were checked above; dpkg-source has no keyring to check the signature with.
+    dpkg-source -q --no-check -x "$dsc" "$dir" >/dev/null
+    touch "$dir/.unpacked"
+  fi
+  source_dir=$dir
+}
+
+cmake_cross=(
+  -G Ninja
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+  -DDEMO_WIN_PREFIX="$prefix"
+  -DCMAKE_BUILD_TYPE=Release
+)
+cmake_common=(
+  "${cmake_cross[@]}"
+  -DCMAKE_INSTALL_PREFIX="$prefix"
+  -DCMAKE_INSTALL_LIBDIR=lib
+  -DBUILD_SHARED_LIBS=OFF
+)
+
+# Configures, builds and installs one CMake project; its output goes to a log.
+cmake_build() {
+  local name=$1 srcdir=$2; shift 2
+  local bdir=$root/build/$name log=$root/logs/$name.log
+  rm -rf "$bdir"; mkdir -p "$root/logs"
+  if ! { cmake -S "$srcdir" -B "$bdir" "${cmake_common[@]}" "$@" &&
+         cmake --build "$bdir" -j "$jobs" && cmake --install "$bdir"; } >"$log" 2>&1; then
+    tail -n 40 "$log" >&2
+    die "$name failed to build (log: $log)"
+  fi
+}
+
+build_freeglut() {
+  cmake_build freeglut "$1" -DFREEGLUT_BUILD_SHARED_LIBS=OFF -DFREEGLUT_BUILD_STATIC_LIBS=ON \
+    -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_REPLACE_GLUT=OFF -DFREEGLUT_GLES=OFF
+}
+
+build_glew() {
+  cmake_build glew "$1/build/cmake" -DBUILD_UTILS=OFF
+}
+
+build_libpng1_6() {
+  cmake_build libpng "$1" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_EXECUTABLES=OFF -DPNG_TESTS=OFF
+}
+
+build_libsdl2() {
+  cmake_build sdl2 "$1" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_TESTS=OFF
+}
+
+build_mpg123() {
+  # The CMake port builds just the libraries; the programs and libout123 are not needed.
+  cmake_build mpg123 "$1/ports/cmake" -DBUILD_LIBOUT123=OFF -DBUILD_PROGRAMS=OFF
+}
+
+build_libsdl2_mixer() {
+  # MP3 through libmpg123: the bundled dr_mp3 keeps the encoder delay (music starts ~50 ms
+  # late), and the music is the show's clock. Every other format is off.
+  cmake_build sdl2_mixer "$1" -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF \
+    -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_CMD=OFF \
+    -DSDL2MIXER_MP3=ON -DSDL2MIXER_MP3_MPG123=ON -DSDL2MIXER_MP3_MPG123_SHARED=OFF \
+    -DSDL2MIXER_MP3_DRMP3=OFF -DMPG123_LINK_LIBRARIES=shlwapi \
+    -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_OPUS=OFF \
+    -DSDL2MIXER_VORBIS= -DSDL2MIXER_WAVE=OFF
+}
+
+# A library is rebuilt when its version, its recipe, the toolchain file or anything it was
+# built against changes.
+declare -A keys=()
+build_library() {
+  local spec=$1; shift
+  local pkg=${spec%%=*} fn dep key stamp t0
+  fn=build_${pkg//[.-]/_}
+  key="$spec $( { declare -f "$fn" cmake_build; cat "$toolchain"; printf '%s\n' "${cmake_common[@]}";
+                  for dep in "$@"; do echo "${keys[$dep]}"; done; } | sha256sum | cut -c1-16)"
+  keys[$pkg]=$key
+  stamp=$prefix/.stamps/$pkg
+  if [[ -f $stamp && $(cat "$stamp") == "$key" ]]; then return 0; fi
+  fetch_source "$spec"
+  t0=$(date +%s)
+  say "building $spec"
+  "$fn" "$source_dir"
+  mkdir -p "$prefix/.stamps"
+  echo "$key" >"$stamp"
+  say "built $pkg in $(($(date +%s) - t0)) s"
+}
+
+run_wine() {
+  WINEPREFIX=$root/wine WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" "$wine64" "$@"
+}
+
+# A Wine prefix of our own. Without a window manager, managed windows make every close wait
+# about 2 s, so the X11 driver is told not to manage them.
+make_wine_prefix() {
+  [[ -f $root/wine/.ready ]] && return 0
+  say "creating the Wine prefix $root/wine"
+  rm -rf "$root/wine"
+  run_wine wineboot --init >/dev/null 2>&1
+  run_wine reg add 'HKEY_CURRENT_USER\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  WINEPREFIX=$root/wine "$wineserver" -w
+  grep -q '"Managed"="N"' "$root/wine/user.reg" || die "could not set Managed=N in the Wine prefix"
+  touch "$root/wine/.ready"
+}
+
+run_smoke() {
+  local bdir=$root/smoke exe dlls
+  say "building the smoke program"
+  rm -rf "$bdir"
+  if ! { cmake -S "$repo/scripts/windows-smoke" -B "$bdir" "${cmake_cross[@]}" &&
+         cmake --build "$bdir" -j "$jobs"; } >"$root/logs/smoke.log" 2>&1; then
+    tail -n 40 "$root/logs/smoke.log" >&2
+    die "the smoke program failed to build"
+  fi
+  exe=$bdir/windows-smoke.exe
+  dlls=$("$triplet-objdump" -p "$exe" | awk '/DLL Name:/ { print $3 }' | sort -u | tr '\n' ' ')
+  say "the smoke program imports: $dlls"
+  ffmpeg -v error -y -f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 \
+    -c:a libmp3lame -b:a 128k "$bdir/tone.mp3"
+  say "running it under Wine on Xvfb"
+  # The Wine server is ended before Xvfb goes, or its helpers complain about the lost display.
+  # shellcheck disable=SC2016 # the inner shell expands them
+  (cd "$bdir" && WINEPREFIX=$root/wine WINEDEBUG=-all \
+     xvfb-run -a -s '-screen 0 1280x800x24' \
+       bash -c '"$1" "$2" tone.mp3 2.0; rc=$?; "$3" -k; exit $rc' smoke "$wine64" "$exe" "$wineserver" \
+       2> >(grep -v '^ALSA lib' >&2))
+  say "smoke test passed"
+}
+
+install_packages
+[[ -x $wine64 ]] || die "$wine64 is missing after installing wine64"
+mkdir -p "$root/src" "$prefix"
+
+build_library "${sources[0]}"
+build_library "${sources[1]}"
+build_library "${sources[2]}"
+build_library "${sources[3]}"
+build_library "${sources[4]}"
+build_library "${sources[5]}" libsdl2 mpg123
+make_wine_prefix
+((smoke)) && run_smoke
+say "ready: prefix $prefix, toolchain $toolchain"
