@@ -4,22 +4,26 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/authoring/check_problems.h"
+#include "app/authoring/data_changes.h"
+#include "app/authoring/data_copies.h"
 #include "app/authoring/dev_controls.h"
 #include "app/frame_composition.h"
 #include "app/music.h"
+#include "app/seek_snapshots.h"
 #include "app/show_jump.h"
 #include "app/timeline.h"
 #include "app/window.h"
 #include "base/demo_clock.h"
 #include "base/print_line.h"
 #include "base/window_size.h"
-#include "effects/show_state.h"
 #include "platform/audio.h"
 #include "platform/check_process.h"
 #include "platform/data_watch.h"
@@ -32,20 +36,30 @@ constexpr auto heldSleep = std::chrono::milliseconds(10);
 
 struct DevMode {
     const char* programName = "demo";
-    ShowStateSnapshot startState;  // the state after start-up, where seeks back begin
-    DemoClock startClock;
     bool paused = false;
-    bool redraw = true;  // a held show draws once after a change
+    bool redraw = true;       // a held show draws once after a change
+    bool atEnd = false;       // held on the last millisecond after the music ended
+    bool onSeekClock = true;  // the state is the seeks' frame clock's, so snapshots of it are kept
+    std::int32_t shownMs = 0;  // the time the picture stands for: where the next seek starts
+    LoopSection loop;
     double frameMs = 0.0;
     std::int64_t lastFrameUs = -1;
     std::int64_t lastTitleUs = -1;
-    char title[160] = {};
+    int drawnWidth = 0, drawnHeight = 0;
+    char title[200] = {};
 
+    // The data set: the run folder watched, and the copies the show plays and checks.
+    std::string runFolder;
+    DataCopies copies;
+    std::string playing;    // the copy this process plays
+    std::string candidate;  // the copy under check
     DataWatch watch;
+    ChangeQuiet quiet;
     CheckProcess check;  // the check of the data set as started, then of each changed one
     bool checkingCandidate = false;
     bool baselineKnown = false;
     bool checkUsable = false;  // the check of the data set as started ran
+    bool refused = false;      // the newest version on disk was refused
     std::vector<std::string> knownProblems;  // the running version's
     bool reloadWanted = false;
 };
@@ -60,24 +74,54 @@ void setPaused(bool paused) {
     dev.lastFrameUs = -1;
 }
 
-// Runs this program again at the current time: start-up reads the changed data set.
-void restartShow() {
+// Runs this program again at the current time inside the copy: start-up reads that version.
+void restartShow(const std::string& copy) {
     char width[16], height[16], start[32];
     formatText(width, sizeof width, "%d", windowSize.windowWidth);
     formatText(height, sizeof height, "%d", windowSize.windowHeight);
-    formatText(start, sizeof start, "%.3f", demoClock.musicMs / 1000.0);
-    char devOption[] = "--dev", startOption[] = "--start", pausedOption[] = "--paused";
-    char* args[] = {const_cast<char*>(dev.programName), width, height, devOption, startOption, start,
-                    dev.paused ? pausedOption : nullptr, nullptr};
+    formatText(start, sizeof start, "%.3f", dev.shownMs / 1000.0);
+    char devOption[] = "--dev", startOption[] = "--start", pausedOption[] = "--paused", watchOption[] = "--watch";
+    char* args[] = {const_cast<char*>(dev.programName), width, height, devOption, startOption, start, watchOption,
+                    const_cast<char*>(dev.runFolder.c_str()), dev.paused ? pausedOption : nullptr, nullptr};
     printLine("Reloading the data set at %s s.", start);
     std::fflush(stdout);
-    replaceWithThisProgram(args);
-    printLine("Cannot restart the show (%s); it goes on with the data set it has.", std::strerror(errno));
+    std::error_code error;
+    std::filesystem::current_path(copy, error);
+    if (!error) replaceWithThisProgram(args);
+    printLine("Cannot restart the show (%s); it goes on with the data set it has.",
+              error ? error.message().c_str() : std::strerror(errno));
+    std::filesystem::current_path(dev.playing, error);
+}
+
+// A copy of what is on disk now; empty (after a line) when none could be made.
+std::string copyOnDisk() {
+    std::string copy, error;
+    if (copyDataSet(dev.copies, dev.runFolder, copy, error)) return copy;
+    printLine("Cannot copy the data set for its check (%s); the show goes on with the version it has.",
+              error.c_str());
+    return {};
+}
+
+void dropCandidate() {
+    if (dev.candidate.empty()) return;
+    std::error_code error;
+    std::filesystem::remove_all(dev.candidate, error);
+    dev.candidate.clear();
 }
 
 void startCandidateCheck() {
     dev.reloadWanted = false;
-    dev.checkingCandidate = startCheckProcess(dev.check);
+    dropCandidate();
+    dev.candidate = copyOnDisk();
+    if (dev.candidate.empty()) return;
+    dev.checkingCandidate = startCheckProcess(dev.check, dev.candidate.c_str());
+    if (!dev.checkingCandidate) dropCandidate();
+}
+
+void refuseCandidate(const char* why) {
+    printLine("%s", why);
+    dev.refused = true;
+    dropCandidate();
 }
 
 void takeCheckResult(const std::vector<std::string>& problems, int status) {
@@ -90,40 +134,65 @@ void takeCheckResult(const std::vector<std::string>& problems, int status) {
     }
     dev.checkingCandidate = false;
     if (!dev.checkUsable) {
-        restartShow();
+        restartShow(dev.candidate);
         return;
     }
     if (status > 1) {
-        printLine("The changed data set could not be checked; the show goes on with the version it has.");
+        refuseCandidate("The changed data set could not be checked; the show goes on with the version it has.");
         return;
     }
     const std::vector<std::string> added = newProblemLines(dev.knownProblems, problems);
     if (added.empty()) {
-        restartShow();
+        restartShow(dev.candidate);
         return;
     }
     for (const std::string& line : added) printLine("%s", line.c_str());
-    printLine("The changed data set has problems the running one has not (above); the show goes on with the version "
-              "it has.");
+    refuseCandidate("The changed data set has problems the running one has not (above); the show goes on with the "
+                    "version it has.");
 }
 
 // The watch, R and the check child; a reload waits for the check of the data set as started.
 void followDataSet(std::int64_t nowUs) {
-    if (pollDataWatch(dev.watch, nowUs)) dev.reloadWanted = true;
+    std::vector<std::string> names;
+    readDataWatch(dev.watch, names);
+    bool changed = false;
+    for (const std::string& name : names) changed = changed || showReadsFile(name);
+    if (quietAfterChanges(dev.quiet, changed, nowUs)) dev.reloadWanted = true;
     std::string output;
     int status = 0;
     if (pollCheckProcess(dev.check, output, status)) takeCheckResult(checkProblemLines(output), status);
     if (dev.reloadWanted && dev.baselineKnown && !checkRunning(dev.check)) startCandidateCheck();
 }
 
+void seekTo(std::int32_t ms, bool report);
+
 void takeKeys() {
     ShowKey key;
+    bool seek = false;
+    std::int32_t target = dev.shownMs;
     while (takeKeyPress(key)) {
-        if (key == ShowKey::Space) setPaused(!dev.paused);
+        if (key == ShowKey::Space) {
+            if (dev.atEnd) {
+                // The end holds until Space plays the show again from its start.
+                seek = true;
+                target = 0;
+                setPaused(false);
+            } else {
+                setPaused(!dev.paused);
+            }
+        }
         if (key == ShowKey::Reload) dev.reloadWanted = true;
-        if (const std::int32_t delta = seekDeltaMs(key); delta != 0)
-            seekShowTo(seekTargetMs(demoClock.musicMs, delta));
+        if (key == ShowKey::ForceLoad) {
+            const std::string copy = copyOnDisk();
+            if (!copy.empty()) restartShow(copy);
+        }
+        if (key == ShowKey::LoopStart) dev.loop.fromMs = dev.shownMs;
+        if (key == ShowKey::LoopEnd) dev.loop.toMs = dev.shownMs;
+        if (key == ShowKey::LoopClear) dev.loop = {};
+        // Presses queued together make one seek, each from where the one before landed.
+        if (keySeekTargetMs(key, target, target)) seek = true;
     }
+    if (seek) seekTo(target, true);
 }
 
 void showTitle(std::int64_t nowUs, bool force) {
@@ -132,7 +201,7 @@ void showTitle(std::int64_t nowUs, bool force) {
     char title[sizeof dev.title];
     const bool checking = checkRunning(dev.check) && dev.checkingCandidate;
     formatDevTitle(title, sizeof title,
-                   {demoClock.musicMs, timelineSlot(demoClock.musicMs), dev.frameMs, dev.paused, checking});
+                   {dev.shownMs, timelineSlot(dev.shownMs), dev.frameMs, dev.paused, checking, dev.refused, dev.loop});
     if (std::strcmp(title, dev.title) == 0) return;
     std::memcpy(dev.title, title, sizeof title);
     setWindowTitle(dev.title);
@@ -143,7 +212,8 @@ bool holdAtEnd() {
     if (demoClock.musicMs < showEndMs) return false;
     demoClock.musicMs = demoClock.previousMusicMs;
     setPaused(true);
-    seekShowTo(showEndMs - 1);
+    seekTo(showEndMs - 1, false);
+    dev.atEnd = true;
     return true;
 }
 
@@ -152,6 +222,7 @@ bool devFrame() {
     if (demoState.keyState[escapeKey] == 1) exitShow(0);
     std::int64_t nowUs = steadyMicroseconds();
     followDataSet(nowUs);
+    if (windowSize.windowWidth != dev.drawnWidth || windowSize.windowHeight != dev.drawnHeight) dev.redraw = true;
     if (dev.paused && !dev.redraw) {
         showTitle(nowUs, false);
         std::this_thread::sleep_for(heldSleep);
@@ -159,8 +230,16 @@ bool devFrame() {
     }
     updateAudio();
     if (holdAtEnd()) return false;
+    if (!dev.paused && loopActive(dev.loop) && demoClock.musicMs >= dev.loop.toMs) {
+        seekTo(dev.loop.fromMs, false);
+        return false;
+    }
     composeFrame(SceneRun::Drawn);
+    dev.onSeekClock = false;
+    dev.shownMs = demoClock.musicMs;
     dev.redraw = false;
+    dev.drawnWidth = windowSize.windowWidth;
+    dev.drawnHeight = windowSize.windowHeight;
     const std::int64_t drawnUs = steadyMicroseconds();
     // Playing: the time between frames, smoothed; held: what the one frame cost.
     if (dev.paused) dev.frameMs = (drawnUs - nowUs) / 1000.0;
@@ -171,30 +250,71 @@ bool devFrame() {
     return true;
 }
 
+void keepSteppedState(std::int32_t ms) {
+    if (dev.onSeekClock) keepSeekSnapshot(ms);
+}
+
+void removeCopiesAtExit() { removeDataCopies(dev.copies, ""); }
+
+// A seek back, or any seek from a state that left the seeks' clock, steps from the nearest kept
+// state; a seek on from such a state steps on from where it stands.
+void seekTo(std::int32_t ms, bool report) {
+    const std::int32_t shown = dev.shownMs;
+    std::int32_t from = demoClock.musicMs + 1;
+    if (ms < shown || ms <= demoClock.musicMs) {
+        from = restoreSeekSnapshotBefore(ms) + 1;
+        dev.onSeekClock = true;
+    }
+    const ShowSteps steps = stepShowTo(from, ms);
+    if (report)
+        printLine("Seeked to %.3f s from %.3f s: %d frames stepped in %.2f s (state %08x).", ms / 1000.0,
+                  shown / 1000.0, steps.frames, steps.seconds, steps.state);
+    dev.shownMs = ms;
+    dev.atEnd = false;
+    dev.redraw = true;
+    dev.lastFrameUs = -1;
+}
+
 }  // namespace
 
-void prepareDevMode() { startCheckProcess(dev.check); }
+void prepareDevMode(const char* watchFolder) {
+    std::error_code fsError;
+    const std::string here = std::filesystem::current_path(fsError).string();
+    if (watchFolder != nullptr) {
+        // Restarted by a reload, inside the copy that was checked.
+        dev.runFolder = watchFolder;
+        dev.playing = here;
+        adoptDataCopies(dev.copies, here);
+        removeDataCopies(dev.copies, here);
+    } else {
+        dev.runFolder = here;
+        std::string error;
+        if (makeDataCopies(dev.copies, error) && copyDataSet(dev.copies, here, dev.playing, error)) {
+            std::filesystem::current_path(dev.playing, fsError);
+        }
+        if (!error.empty() || fsError) {
+            printLine("Cannot copy the data set (%s); a reload may load a save made during its check.",
+                      error.empty() ? fsError.message().c_str() : error.c_str());
+            dev.playing = here;
+        }
+    }
+    startCheckProcess(dev.check, ".");
+}
 
 void beginDevMode(const char* programName, bool paused) {
     dev.programName = programName;
-    dev.startState = saveShowState();
-    dev.startClock = demoClock;
-    startDataWatch(dev.watch, "data");
+    keepStartState();
+    observeSteppedFrames(keepSteppedState);
+    std::atexit(removeCopiesAtExit);
+    startDataWatch(dev.watch, dev.runFolder.c_str());
     setFrameFunction(devFrame);
+    printLine("Keys: Space pause, Left/Right 1 s, Page Up/Down 10 s, Down/Up 0.1 s, comma/period one frame, [ ] slot "
+              "starts, A/B/C loop from/to/off, R reload when the check passes, L load what is on disk, Escape end.");
     if (paused) setPaused(true);
 }
 
 void seekShowTo(std::int32_t ms) {
-    const std::int32_t shown = demoClock.musicMs;
-    std::int32_t from = shown + 1;
-    if (ms < shown) {
-        restoreShowState(dev.startState);
-        demoClock = dev.startClock;
-        from = 0;
-    }
-    const ShowSteps steps = stepShowTo(from, ms);
-    printLine("Seeked to %.3f s from %.3f s: %d frames stepped in %.2f s (state %08x).", ms / 1000.0, shown / 1000.0,
-              steps.frames, steps.seconds, steps.state);
-    dev.redraw = true;
-    dev.lastFrameUs = -1;
+    seekTo(ms, true);
 }
+
+void noteShowJump(std::int32_t ms) { dev.shownMs = ms; }

@@ -1,15 +1,18 @@
 // The authoring mode (demo --dev): the show in a plain window with keys for whoever makes its
-// data. Space pauses and resumes; Left and Right seek 1 s, Page Up and Page Down 10 s; R, or a
-// file saved under data/, reloads the data set at the current time once a check of it in a child
-// process finds nothing the running version did not have; otherwise the show goes on with the
-// version it has. The title shows the music time, the slot and the frame time.
+// data. Space pauses and resumes; the arrows, pages, comma and period, [ and ] seek; A, B and C
+// set and clear a section that loops. R, or a file the show reads saved in the run folder, reloads
+// the data set at the current time once a check of a copy of it in a child process finds nothing
+// the running version did not have; the show then restarts inside that very copy. Otherwise it
+// goes on with the version it has. L loads what is on disk without the check. The title shows the
+// music time, the slot and the frame time.
 #pragma once
 
 #include <cstdint>
 
-// Before start-up: starts the check of the data set as it is, beside the start-up, so that a
-// reload can tell what a change broke.
-void prepareDevMode();
+// Before start-up: moves into a copy of the data set and starts its check beside the start-up, so
+// that a reload can tell what a change broke. watchFolder is the run folder a restarted show
+// watches from inside its copy; null on the first start, which watches the current folder.
+void prepareDevMode(const char* watchFolder);
 
 // After start-up, before the jump to the start time: keeps the start-up state (seeks back step
 // from it), watches data/ and takes over the frame function. programName restarts the show on a
@@ -17,5 +20,9 @@ void prepareDevMode();
 void beginDevMode(const char* programName, bool paused);
 
 // The seek of the keys: the state at ms, stepped on from the frame shown when ms lies after it,
-// else from the start of the show; one line on the console.
+// else from the nearest state kept on the way (every 5 s of the seeks' clock) or the start of the
+// show; one line on the console.
 void seekShowTo(std::int32_t ms);
+
+// The jump to the start time has put the show at ms.
+void noteShowJump(std::int32_t ms);

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     std::vector<char*> args(argv, argv + (argc > 0 ? 1 : 0));
     std::int32_t startMs = 0;
     bool dev = false, paused = false;
+    const char* watchFolder = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         if (std::strcmp(option, "--check") == 0) {
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
             dev = true;
         } else if (std::strcmp(option, "--paused") == 0) {
             paused = true;
+        } else if (std::strcmp(option, "--watch") == 0 && i + 1 < argc) {
+            watchFolder = argv[++i];  // a reload's restart: the run folder it came from
         } else if (std::strcmp(option, "--start") == 0) {
             if (i + 1 >= argc || !parseStartSeconds(argv[i + 1], startMs)) {
                 std::fprintf(stderr, "demo: --start wants seconds from 0 to below %d, not %s\n", showEndMs / 1000,
@@ -58,9 +61,10 @@ int main(int argc, char** argv) {
     }
     const int count = static_cast<int>(args.size());
     args.push_back(nullptr);
-    if (dev) prepareDevMode();
+    if (dev) prepareDevMode(watchFolder);
     if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), !dev)) return 1;
     if (dev) beginDevMode(argv[0], paused);
     if (startMs > 0) jumpShowTo(startMs);
+    if (dev) noteShowJump(startMs);
     runMainLoop();
 }

@@ -10,6 +10,14 @@
 #include "base/print_line.h"
 #include "effects/show_state.h"
 
+namespace {
+
+SteppedFrameObserver steppedFrameObserver = nullptr;
+
+}  // namespace
+
+void observeSteppedFrames(SteppedFrameObserver observer) { steppedFrameObserver = observer; }
+
 ShowSteps stepShowTo(std::int32_t fromMs, std::int32_t ms) {
     const auto start = std::chrono::steady_clock::now();
     ShowSteps steps;
@@ -17,6 +25,7 @@ ShowSteps stepShowTo(std::int32_t fromMs, std::int32_t ms) {
          ++frame, ++steps.frames) {
         advanceClock(frameTimeMs(frame, jumpFramesPerSecond));
         composeFrame(SceneRun::Unseen);
+        if (steppedFrameObserver != nullptr) steppedFrameObserver(demoClock.musicMs);
     }
     steps.state = showStateDigest();
     const std::int32_t lastStepped = demoClock.musicMs;

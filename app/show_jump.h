@@ -17,6 +17,10 @@ struct ShowSteps {
 // advances the particles from there, as it would in a run.
 ShowSteps stepShowTo(std::int32_t fromMs, std::int32_t ms);
 
+// Called after each frame stepShowTo steps with that frame's time; null for none.
+using SteppedFrameObserver = void (*)(std::int32_t ms);
+void observeSteppedFrames(SteppedFrameObserver observer);
+
 // stepShowTo from the start of the show, which is where the state must stand, and a line on the
 // console saying how long it took and the state it reached.
 void jumpShowTo(std::int32_t ms);

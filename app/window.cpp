@@ -21,6 +21,8 @@ void specialKeyCallback(WindowKey key) {
         case WindowKey::Right: queueKeyPress(ShowKey::Right); break;
         case WindowKey::PageUp: queueKeyPress(ShowKey::PageUp); break;
         case WindowKey::PageDown: queueKeyPress(ShowKey::PageDown); break;
+        case WindowKey::Up: queueKeyPress(ShowKey::FineOn); break;
+        case WindowKey::Down: queueKeyPress(ShowKey::FineBack); break;
     }
 }
 
@@ -90,8 +92,17 @@ void installKeyboardHandler() {
 
 void keyboardCallback(unsigned char key, int, int) {
     demoState.keyState[key] = 1;
-    if (key == ' ') queueKeyPress(ShowKey::Space);
-    if (key == 'r' || key == 'R') queueKeyPress(ShowKey::Reload);
+    // The authoring mode's keys, named whatever the case.
+    constexpr struct {
+        unsigned char key;
+        ShowKey showKey;
+    } named[] = {{' ', ShowKey::Space},     {'r', ShowKey::Reload},    {'l', ShowKey::ForceLoad},
+                 {',', ShowKey::FrameBack}, {'.', ShowKey::FrameOn},   {'[', ShowKey::SlotBack},
+                 {']', ShowKey::SlotOn},    {'a', ShowKey::LoopStart}, {'b', ShowKey::LoopEnd},
+                 {'c', ShowKey::LoopClear}};
+    const unsigned char lower = key >= 'A' && key <= 'Z' ? static_cast<unsigned char>(key - 'A' + 'a') : key;
+    for (const auto& entry : named)
+        if (entry.key == lower) queueKeyPress(entry.showKey);
 }
 
 void queueKeyPress(ShowKey key) {

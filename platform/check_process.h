@@ -11,8 +11,8 @@ struct CheckProcess {
     std::string output;
 };
 
-// Starts the check of the data set in the current directory; false (after a line) when it cannot.
-bool startCheckProcess(CheckProcess& check);
+// Starts the check of the data set in folder; false (after a line) when it cannot.
+bool startCheckProcess(CheckProcess& check, const char* folder);
 
 bool checkRunning(const CheckProcess& check);
 

@@ -1,4 +1,4 @@
-// The check child: posix_spawn of /proc/self/exe --check, its output through a pipe.
+// The check child: posix_spawn of /proc/self/exe --check in the folder, its output through a pipe.
 #include "platform/check_process.h"
 
 #include <fcntl.h>
@@ -14,7 +14,7 @@
 
 extern char** environ;
 
-bool startCheckProcess(CheckProcess& check) {
+bool startCheckProcess(CheckProcess& check, const char* folder) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         printLine("Cannot check the data set: %s.", std::strerror(errno));
@@ -23,6 +23,7 @@ bool startCheckProcess(CheckProcess& check) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addchdir_np(&actions, folder);
     char program[] = "/proc/self/exe";
     char option[] = "--check";
     char* args[] = {program, option, nullptr};

@@ -1,19 +1,23 @@
-// Watching the data folder for saved files (inotify), so that an edit reloads the show. Editors
-// save in several steps (a temporary file, a rename, attributes): a change counts once the folder
-// has been quiet for a moment.
+// Watching a run folder for saved files, so that an edit reloads the show: the folder itself (the
+// music, a data folder replaced by another) and its data/ folder.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 struct DataWatch {
-    int fd = -1;
-    std::int64_t lastChangeUs = -1;  // monotonic time of the newest change not yet reported
+    std::intptr_t handle = -1;  // the system's watch; -1 when not watching
+    int folderWatch = -1;
+    int dataWatch = -1;
+    std::string folder;
 };
 
-constexpr std::int64_t dataWatchQuietUs = 300000;
+// Starts watching runFolder and runFolder/data; false (after a line) when it cannot, and the show
+// goes on without it.
+bool startDataWatch(DataWatch& watch, const char* runFolder);
 
-// Starts watching folder; false (after a line) when it cannot, and the show goes on without it.
-bool startDataWatch(DataWatch& watch, const char* folder);
-
-// Reads the changes that have arrived; true once, when changes are followed by a quiet moment.
-bool pollDataWatch(DataWatch& watch, std::int64_t nowUs);
+// Appends the names, relative to the run folder, of what changed since the last call
+// ("biisi.mp3", "data", "data/bg.xsi"), without waiting. A data folder that was replaced is
+// watched anew.
+void readDataWatch(DataWatch& watch, std::vector<std::string>& names);

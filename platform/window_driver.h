@@ -4,7 +4,7 @@
 #pragma once
 
 // Keys without a character that a driver reports.
-enum class WindowKey { Left, Right, PageUp, PageDown };
+enum class WindowKey { Left, Right, Up, Down, PageUp, PageDown };
 
 // Mouse buttons and states as the callbacks receive them: freeglut's own numbers, which every
 // driver uses.

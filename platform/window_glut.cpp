@@ -92,6 +92,8 @@ void glutSpecialKey(int key, int, int) {
     switch (key) {
         case GLUT_KEY_LEFT: events.key(WindowKey::Left); break;
         case GLUT_KEY_RIGHT: events.key(WindowKey::Right); break;
+        case GLUT_KEY_UP: events.key(WindowKey::Up); break;
+        case GLUT_KEY_DOWN: events.key(WindowKey::Down); break;
         case GLUT_KEY_PAGE_UP: events.key(WindowKey::PageUp); break;
         case GLUT_KEY_PAGE_DOWN: events.key(WindowKey::PageDown); break;
         default: break;

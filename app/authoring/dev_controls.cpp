@@ -1,8 +1,9 @@
-// Seeks and the title of the authoring mode.
+// Seeks, the loop and the title of the authoring mode.
 #include "app/authoring/dev_controls.h"
 
 #include <algorithm>
 
+#include "base/frame_clock.h"
 #include "base/print_line.h"
 #include "base/show_slots.h"
 
@@ -12,6 +13,8 @@ std::int32_t seekDeltaMs(ShowKey key) {
         case ShowKey::Right: return 1000;
         case ShowKey::PageUp: return -10000;
         case ShowKey::PageDown: return 10000;
+        case ShowKey::FineBack: return -100;
+        case ShowKey::FineOn: return 100;
         default: return 0;
     }
 }
@@ -21,8 +24,46 @@ std::int32_t seekTargetMs(std::int32_t fromMs, std::int32_t deltaMs) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(target, 0, showEndMs - 1));
 }
 
+bool keySeekTargetMs(ShowKey key, std::int32_t fromMs, std::int32_t& targetMs) {
+    if (const std::int32_t delta = seekDeltaMs(key); delta != 0) {
+        targetMs = seekTargetMs(fromMs, delta);
+        return true;
+    }
+    switch (key) {
+        case ShowKey::FrameBack: {
+            const int frame = firstFrameAtOrAfter(fromMs, seekFramesPerSecond) - 1;
+            targetMs = seekTargetMs(frame < 0 ? 0 : frameTimeMs(frame, seekFramesPerSecond), 0);
+            return true;
+        }
+        case ShowKey::FrameOn:
+            targetMs = seekTargetMs(frameTimeMs(firstFrameAtOrAfter(fromMs + 1, seekFramesPerSecond),
+                                                seekFramesPerSecond), 0);
+            return true;
+        case ShowKey::SlotBack:
+            targetMs = 0;
+            for (const SlotInterval& slot : timelineSlots)
+                if (slot.fromMs < fromMs) targetMs = slot.fromMs;
+            return true;
+        case ShowKey::SlotOn:
+            targetMs = fromMs;
+            for (const SlotInterval& slot : timelineSlots) {
+                if (slot.fromMs > fromMs) {
+                    targetMs = slot.fromMs;
+                    break;
+                }
+            }
+            return true;
+        default: return false;
+    }
+}
+
+bool loopActive(const LoopSection& loop) { return loop.fromMs >= 0 && loop.toMs > loop.fromMs; }
+
 void formatDevTitle(char* buffer, std::size_t bufferSize, const DevTitle& title) {
-    formatText(buffer, bufferSize, "adf  %.3f s  slot %d  %.1f ms%s%s", title.musicMs / 1000.0,
-               title.slot, title.frameMs, title.paused ? "  paused" : "",
-               title.checking ? "  checking data" : "");
+    char loop[48] = "";
+    if (loopActive(title.loop))
+        formatText(loop, sizeof loop, "  loop %.3f-%.3f s", title.loop.fromMs / 1000.0, title.loop.toMs / 1000.0);
+    formatText(buffer, bufferSize, "adf  %.3f s  slot %d  %.1f ms%s%s%s%s", title.musicMs / 1000.0, title.slot,
+               title.frameMs, title.paused ? "  paused" : "", title.checking ? "  checking data" : "",
+               title.refused ? "  on disk: refused" : "", loop);
 }

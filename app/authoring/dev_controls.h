@@ -1,4 +1,4 @@
-// The authoring mode's arithmetic, without a window: how far keys seek, where a seek lands, the
+// The authoring mode's arithmetic, without a window: where keys seek, a section that loops, the
 // window title.
 #pragma once
 
@@ -7,11 +7,27 @@
 
 #include "app/authoring/show_keys.h"
 
-// Left and Right move 1 s, Page Up and Page Down 10 s (back and on); 0 for other keys.
+// The frame clock of the seeks: the state at a time is the one a capture at this rate steps to.
+constexpr int seekFramesPerSecond = 60;
+
+// Left and Right move 1 s, Page Up and Page Down 10 s, Down and Up 0.1 s (back and on); 0 for other
+// keys.
 std::int32_t seekDeltaMs(ShowKey key);
 
 // fromMs moved by deltaMs, kept inside the show: from 0 up to its last millisecond.
 std::int32_t seekTargetMs(std::int32_t fromMs, std::int32_t deltaMs);
+
+// Where the key takes a show that stands at fromMs; false for a key that does not seek. The frame
+// steps land on the seek clock's frames before and after fromMs, the slot keys on slot starts.
+bool keySeekTargetMs(ShowKey key, std::int32_t fromMs, std::int32_t& targetMs);
+
+// A section played over and over: from a to b once both are set and a lies before b.
+struct LoopSection {
+    std::int32_t fromMs = -1;
+    std::int32_t toMs = -1;
+};
+
+bool loopActive(const LoopSection& loop);
 
 struct DevTitle {
     std::int32_t musicMs = 0;
@@ -19,7 +35,10 @@ struct DevTitle {
     double frameMs = 0.0;   // wall time per frame drawn
     bool paused = false;
     bool checking = false;  // a changed data set is being checked
+    bool refused = false;   // the data set on disk was refused; the running one is older
+    LoopSection loop;
 };
 
-// "adf  83.250 s  slot 2  16.7 ms", then "  paused" and "  checking data" as they hold.
+// "adf  83.250 s  slot 2  16.7 ms", then "  paused", "  checking data", "  on disk: refused" and
+// "  loop 10.000-20.000 s" as they hold.
 void formatDevTitle(char* buffer, std::size_t bufferSize, const DevTitle& title);

@@ -10,27 +10,48 @@
 
 namespace {
 
+// Every seek key lands on its own target, kept inside the show; other keys do not seek.
 TEST(DevControls, SeeksLandInsideTheShow) {
     const struct {
         ShowKey key;
-        std::int32_t fromMs, toMs;
+        std::int32_t fromMs, toMs;  // -1: no seek
     } cases[] = {
         {ShowKey::Right, 100000, 101000},    {ShowKey::Left, 100000, 99000},
         {ShowKey::PageDown, 100000, 110000}, {ShowKey::PageUp, 100000, 90000},
+        {ShowKey::FineOn, 100000, 100100},   {ShowKey::FineBack, 100000, 99900},
         {ShowKey::Left, 400, 0},             {ShowKey::PageDown, 205000, 209999},
-        {ShowKey::Space, 100000, 100000},    {ShowKey::Reload, 100000, 100000},
+        {ShowKey::FrameOn, 100000, 100017},  {ShowKey::FrameBack, 100000, 99983},
+        {ShowKey::FrameOn, 100005, 100017},  {ShowKey::FrameBack, 100005, 100000},
+        {ShowKey::FrameBack, 0, 0},          {ShowKey::FrameOn, 209999, 209999},
+        {ShowKey::SlotBack, 110000, 101600}, {ShowKey::SlotBack, 101600, 45500},
+        {ShowKey::SlotBack, 30000, 0},       {ShowKey::SlotOn, 110000, 122600},
+        {ShowKey::SlotOn, 190000, 190000},   {ShowKey::SlotOn, 0, 45500},
+        {ShowKey::Space, 100000, -1},        {ShowKey::Reload, 100000, -1},
+        {ShowKey::LoopStart, 100000, -1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(seekTargetMs(c.fromMs, seekDeltaMs(c.key)), c.toMs)
-            << "key " << static_cast<int>(c.key) << " from " << c.fromMs;
+    for (const auto& c : cases) {
+        std::int32_t target = -1;
+        const bool seeks = keySeekTargetMs(c.key, c.fromMs, target);
+        EXPECT_EQ(seeks ? target : -1, c.toMs) << "key " << static_cast<int>(c.key) << " from " << c.fromMs;
+    }
+    // Quick presses land exactly: five times 1 s on from 40 s is 45 s, fourteen 10 s back from
+    // the end is 69.999 s.
+    std::int32_t at = 40000;
+    for (int i = 0; i < 5; ++i) keySeekTargetMs(ShowKey::Right, at, at);
+    EXPECT_EQ(at, 45000);
+    at = 209999;
+    for (int i = 0; i < 14; ++i) keySeekTargetMs(ShowKey::PageUp, at, at);
+    EXPECT_EQ(at, 69999);
 }
 
 TEST(DevControls, TitleShowsTimeSlotFrameTimeAndWhatHolds) {
     char title[160];
-    formatDevTitle(title, sizeof title, {83250, 2, 16.66, false, false});
+    formatDevTitle(title, sizeof title, {83250, 2, 16.66, false, false, false, {}});
     EXPECT_STREQ(title, "adf  83.250 s  slot 2  16.7 ms");
-    formatDevTitle(title, sizeof title, {209999, 5, 40.0, true, true});
-    EXPECT_STREQ(title, "adf  209.999 s  slot 5  40.0 ms  paused  checking data");
+    formatDevTitle(title, sizeof title, {209999, 5, 40.0, true, true, true, {10000, 20000}});
+    EXPECT_STREQ(title, "adf  209.999 s  slot 5  40.0 ms  paused  checking data  on disk: refused  loop 10.000-20.000 s");
+    formatDevTitle(title, sizeof title, {1000, 1, 16.7, false, false, false, {20000, 10000}});
+    EXPECT_STREQ(title, "adf  1.000 s  slot 1  16.7 ms") << "a loop that ends before it starts is off";
 }
 
 // Problems the running version already had do not stop a reload; new ones do.

@@ -1,0 +1,24 @@
+// The versions of a data set that the authoring mode checks and plays: each a copy of the run
+// folder's data/ and music in a folder of its own, so that the version a reload starts is exactly
+// the version its check saw, whatever is saved meanwhile.
+#pragma once
+
+#include <string>
+
+struct DataCopies {
+    std::string root;  // the folder holding the copies, v1, v2, ...
+    int next = 1;
+};
+
+// A new folder for the copies under the system's temporary folder; false with a message.
+bool makeDataCopies(DataCopies& copies, std::string& error);
+
+// The copies of a show restarted inside one of them (current, a folder of root).
+void adoptDataCopies(DataCopies& copies, const std::string& current);
+
+// Copies runFolder's data/ and biisi.mp3 (when there) into the next version's folder and names
+// it; false with a message.
+bool copyDataSet(DataCopies& copies, const std::string& runFolder, std::string& copy, std::string& error);
+
+// Removes every version but keep (empty: all, and the root).
+void removeDataCopies(const DataCopies& copies, const std::string& keep);
