@@ -62,6 +62,7 @@ struct DevMode {
     bool refused = false;      // the newest version on disk was refused
     std::vector<std::string> knownProblems;  // the running version's
     bool reloadWanted = false;
+    bool compareWhenChecked = false;  // restarted: a save made since its copy was taken is checked too
 };
 
 DevMode dev;
@@ -161,6 +162,10 @@ void followDataSet(std::int64_t nowUs) {
     std::string output;
     int status = 0;
     if (pollCheckProcess(dev.check, output, status)) takeCheckResult(checkProblemLines(output), status);
+    if (dev.compareWhenChecked && dev.baselineKnown) {
+        dev.compareWhenChecked = false;
+        if (!sameDataSet(dev.runFolder, dev.playing)) dev.reloadWanted = true;
+    }
     if (dev.reloadWanted && dev.baselineKnown && !checkRunning(dev.check)) startCandidateCheck();
 }
 
@@ -286,6 +291,7 @@ void prepareDevMode(const char* watchFolder) {
         dev.playing = here;
         adoptDataCopies(dev.copies, here);
         removeDataCopies(dev.copies, here);
+        dev.compareWhenChecked = true;
     } else {
         dev.runFolder = here;
         std::string error;

@@ -4,9 +4,29 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <system_error>
+#include <vector>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* rootPrefix = "demo-dev-";
+
+// The name of a version's folder: v and a number; 0 for any other name.
+int versionNumber(const fs::path& folder) {
+    const std::string name = folder.filename().string();
+    if (name.size() < 2 || name[0] != 'v' || name.find_first_not_of("0123456789", 1) != std::string::npos) return 0;
+    return std::atoi(name.c_str() + 1);
+}
+
+// Only folders this program made are ever removed.
+bool isCopiesRoot(const fs::path& root) { return root.filename().string().rfind(rootPrefix, 0) == 0; }
+
+}  // namespace
 
 bool makeDataCopies(DataCopies& copies, std::string& error) {
     std::error_code fsError;
@@ -17,7 +37,9 @@ bool makeDataCopies(DataCopies& copies, std::string& error) {
     }
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path root = temp / ("demo-dev-" + std::to_string(stamp) + "-" + std::to_string(attempt));
+        std::string name = rootPrefix;
+        name += std::to_string(stamp) + "-" + std::to_string(attempt);
+        const fs::path root = temp / name;
         if (fs::create_directory(root, fsError)) {
             copies.root = root.string();
             copies.next = 1;
@@ -31,12 +53,20 @@ bool makeDataCopies(DataCopies& copies, std::string& error) {
 
 void adoptDataCopies(DataCopies& copies, const std::string& current) {
     const fs::path here(current);
+    const int version = versionNumber(here);
+    if (version == 0 || !isCopiesRoot(here.parent_path())) {
+        copies = {};  // not one of ours: nothing to add to or to remove
+        return;
+    }
     copies.root = here.parent_path().string();
-    const std::string name = here.filename().string();
-    copies.next = name.size() > 1 && name[0] == 'v' ? std::atoi(name.c_str() + 1) + 1 : 1;
+    copies.next = version + 1;
 }
 
 bool copyDataSet(DataCopies& copies, const std::string& runFolder, std::string& copy, std::string& error) {
+    if (copies.root.empty()) {
+        error = "no folder for copies";
+        return false;
+    }
     std::string name(1, 'v');
     name += std::to_string(copies.next++);
     const fs::path target = fs::path(copies.root) / name;
@@ -55,13 +85,34 @@ bool copyDataSet(DataCopies& copies, const std::string& runFolder, std::string& 
     return true;
 }
 
+namespace {
+
+// The files of a run folder that the show may read, by name relative to it, with their bytes.
+std::map<std::string, std::string> dataSetFiles(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    std::error_code error;
+    const auto take = [&](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        files[fs::relative(path, folder, error).generic_string()] =
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    if (fs::exists(folder / "biisi.mp3", error)) take(folder / "biisi.mp3");
+    for (fs::recursive_directory_iterator it(folder / "data", error), end; !error && it != end; it.increment(error))
+        if (it->is_regular_file(error)) take(it->path());
+    return files;
+}
+
+}  // namespace
+
+bool sameDataSet(const std::string& one, const std::string& other) { return dataSetFiles(one) == dataSetFiles(other); }
+
 void removeDataCopies(const DataCopies& copies, const std::string& keep) {
-    if (copies.root.empty()) return;
+    if (copies.root.empty() || !isCopiesRoot(copies.root)) return;
     std::error_code fsError;
-    if (keep.empty()) {
-        fs::remove_all(copies.root, fsError);
-        return;
-    }
+    std::vector<fs::path> versions;
     for (const fs::directory_entry& entry : fs::directory_iterator(copies.root, fsError))
-        if (!fs::equivalent(entry.path(), keep, fsError)) fs::remove_all(entry.path(), fsError);
+        if (versionNumber(entry.path()) != 0 && (keep.empty() || !fs::equivalent(entry.path(), keep, fsError)))
+            versions.push_back(entry.path());
+    for (const fs::path& version : versions) fs::remove_all(version, fsError);
+    if (keep.empty()) fs::remove(copies.root, fsError);  // only when nothing else is left in it
 }

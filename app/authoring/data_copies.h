@@ -13,12 +13,17 @@ struct DataCopies {
 // A new folder for the copies under the system's temporary folder; false with a message.
 bool makeDataCopies(DataCopies& copies, std::string& error);
 
-// The copies of a show restarted inside one of them (current, a folder of root).
+// The copies of a show restarted inside one of them (current, a folder of root); none when current
+// is not a version folder of ours.
 void adoptDataCopies(DataCopies& copies, const std::string& current);
 
 // Copies runFolder's data/ and biisi.mp3 (when there) into the next version's folder and names
 // it; false with a message.
 bool copyDataSet(DataCopies& copies, const std::string& runFolder, std::string& copy, std::string& error);
 
-// Removes every version but keep (empty: all, and the root).
+// Whether two run folders hold the same data/ and biisi.mp3, byte for byte.
+bool sameDataSet(const std::string& one, const std::string& other);
+
+// Removes every version folder but keep (empty: all of them, and then the root when it is empty).
+// Nothing but the version folders of a root this program made is ever removed.
 void removeDataCopies(const DataCopies& copies, const std::string& keep);

@@ -180,6 +180,68 @@ TEST(Program, DevModeReloadsADataSetOnlyWhenItBuilds) {
     EXPECT_EQ(run.output.find("does not build", lastReload), std::string::npos) << "the fixed shader is in use";
 }
 
+// Quick presses make one exact seek; a seek back steps from a state kept on the way and reaches the
+// state a 60 fps capture has; the end holds without a seek line, and Space there plays from 0.
+TEST(Program, DevModeSeeksExactlyHoweverFastTheKeysCome) {
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 90 ./demo 320 180 --dev --start 40 --paused >log.seeks 2>&1 & pid=$!; "
+        "wait_title paused && xdotool mousemove 100 100 key --delay 1 Right Right Right Right Right && "
+        "wait_title \"^adf  45.000 s\" && xdotool mousemove 100 100 key --delay 1 Next Next Next Next Next Next "
+        "Next Next Next Next Next Next Next Next Next Next Next && wait_title \"^adf  209.999 s\" && "
+        "xdotool mousemove 100 100 key --delay 1 Prior Prior Prior Prior Prior Prior Prior Prior Prior Prior Prior "
+        "Prior Prior Prior && wait_title \"^adf  69.999 s\" && press period && wait_title \"^adf  70.000 s\" && "
+        "press bracketleft && wait_title \"^adf  45.500 s\" && echo landed; "
+        "press Escape; wait $pid; echo status $?; cat log.seeks; rm -f log.seeks"));
+    EXPECT_NE(run.output.find("landed"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
+    const std::string stepped = after(run.output, "Seeked to 69.999 s from ");
+    ASSERT_NE(stepped, "") << run.output;
+    EXPECT_LT(std::stoi(after(stepped, ": ")), 300) << "stepped from a state kept within 5 s: " << stepped;
+    const std::string out = makeTempDir("dev_seeks_capture_");
+    const CommandResult capture = runCommand(std::string(DEMO_CAPTURE_PATH) + " --fps 60 --size 160x90 --at " +
+        std::to_string(frameTimeMs(firstFrameAtOrAfter(69999, 60), 60)) + " --out " + out);
+    ASSERT_EQ(capture.exitCode, 0) << capture.output;
+    EXPECT_EQ(stepped.substr(stepped.find("(state ") + 7), after(capture.output, "state before it ")) << run.output;
+
+    const CommandResult end = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 40 ./demo 320 180 --dev --start 209.5 >log.end 2>&1 & pid=$!; "
+        "wait_title paused && echo held at $(seconds) && press space && wait_title \"^adf  0\\.[0-9]+ s  slot 1 \" && "
+        "echo from the start; press Escape; wait $pid; cat log.end; rm -f log.end"));
+    EXPECT_NE(end.output.find("held at 209.999"), std::string::npos) << end.output;
+    EXPECT_NE(end.output.find("from the start"), std::string::npos) << end.output;
+    EXPECT_EQ(end.output.find("Seeked to 209.999"), std::string::npos) << "nobody asked for that seek";
+}
+
+// A save made while the check of the one before runs is checked in turn: the show restarts on
+// exactly the version that was checked, refuses the broken one after it and says so in its title
+// until a good version loads, also from a data folder that replaced the old one. Files the show
+// does not read start no check.
+TEST(Program, DevModeStartsOnlyTheVersionItChecked) {
+    const std::string dir = makeTempDir("dev_race_");
+    const CommandResult copied = runCommand("cp -r '" DEMO_SHOW_DIR "/data' '" + dir + "/' && ln -s '" DEMO_SHOW_DIR
+                                            "/biisi.mp3' '" DEMO_SHOW_DIR "/demo' '" + dir + "/'");
+    ASSERT_EQ(copied.exitCode, 0) << copied.output;
+    const CommandResult run = runCommand(inDevWindow(dir,
+        "timeout 120 ./demo 320 180 --dev --start 60 --paused >log 2>&1 & pid=$!; "
+        "wait_title paused && sleep 4 && cp data/flame.xsi flame.good && "
+        "sed -i \"0,/gl_FragColor/s//gl_FragColor /\" data/flame.xsi && wait_title \"checking data\" && "
+        "sed -i \"0,/gl_FragColor/s//gl_FragColor @/\" data/flame.xsi && wait_title \"on disk: refused\" && "
+        "echo refused && echo notes > data/notes.txt && echo swap > data/.flame.xsi.swp && sleep 1 && "
+        "title | grep -q checking || echo ignored; "
+        "cp -r data data.new && cp flame.good data.new/flame.xsi && mv data data.old && mv data.new data && "
+        "wait_log log \"^Reloading the data set\" 2 && wait_title \" slot \" && sleep 1 && echo now $(title); "
+        "press Escape; wait $pid; echo status $?; cat log"));
+    EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("refused"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("ignored"), std::string::npos) << run.output;
+    const std::size_t firstReload = run.output.find("Reloading the data set at ");
+    const std::size_t refusal = run.output.find("goes on with the version it has");
+    ASSERT_NE(firstReload, std::string::npos) << run.output;
+    EXPECT_GT(refusal, firstReload) << "the broken save is checked after the good one started";
+    EXPECT_NE(run.output.find("Reloading the data set at ", refusal), std::string::npos) << run.output;
+    EXPECT_EQ(after(run.output, "now ").find("refused"), std::string::npos) << run.output;
+}
+
 TEST(Program, FailsClearlyWithoutADisplay) {
     const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
     EXPECT_NE(run.exitCode, 0) << run.output;
