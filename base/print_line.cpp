@@ -58,6 +58,25 @@ void reportDataProblem(const char* format, ...) {
     va_end(args);
 }
 
+void reportCheckProblem(const char* format, ...) {
+    if (format == nullptr || !consoleQuiet) return;
+    ++problemCount;
+    std::va_list args;
+    va_start(args, format);
+    writeLine(format, args);
+    va_end(args);
+}
+
+void reportCheckNote(const char* format, ...) {
+    if (format == nullptr || !consoleQuiet) return;
+    std::va_list args;
+    va_start(args, format);
+    writeLine(format, args);
+    va_end(args);
+}
+
 int dataProblemCount() { return problemCount; }
 
 void setConsoleQuiet(bool quiet) { consoleQuiet = quiet; }
+
+bool consoleIsQuiet() { return consoleQuiet; }

@@ -15,11 +15,20 @@ void printLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // counted, so that a checker can tell a clean data set from a damaged one.
 void reportDataProblem(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A problem only the data check names, where the show quietly does something else (a uniform
+// whose values never arrive, a number read as 0, a mesh without its material): printed and
+// counted on a quiet console only, so that the show's own start-up stays as it is.
+void reportCheckProblem(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A line for the data check only, not counted: something an author should know that is no fault.
+void reportCheckNote(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // How many problems have been reported in this run.
 int dataProblemCount();
 
 // A quiet console prints nothing but problems: the data checker's start-up.
 void setConsoleQuiet(bool quiet);
+bool consoleIsQuiet();
 
 // The same formatting into a caller's buffer of bufferSize bytes, always zero-terminated.
 // Returns the number of characters written (after any cut).

@@ -71,6 +71,10 @@ bool shaderProgramLinked(unsigned program) {
 
 const char* lastShaderBuildLog() { return buildLog.c_str(); }
 
+bool programHasUniform(unsigned program, const char* name) {
+    return program != 0 && glGetUniformLocationARB(program, name) >= 0;
+}
+
 void useProgram(unsigned program) { glUseProgram(program); }
 
 void useNoProgram() { glUseProgram(0); }

@@ -11,6 +11,9 @@ bool shaderProgramLinked(unsigned program);
 // The driver's logs of the last createShaderProgram, shaders then program; empty when silent.
 const char* lastShaderBuildLog();
 
+// Whether the linked program has an active uniform of that name (one it does not use is dropped).
+bool programHasUniform(unsigned program, const char* name);
+
 void useProgram(unsigned program);
 void useNoProgram();
 

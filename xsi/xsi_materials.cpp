@@ -2,8 +2,10 @@
 #include "xsi/xsi_materials.h"
 
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/print_line.h"
 #include "render/shader_library.h"
@@ -104,9 +106,24 @@ int cubeFaceIndex(const char* name) {
     return -1;
 }
 
-}  // namespace
+// Where each material of the library was first defined, for the check's word on a second copy.
+std::map<std::string, std::string> materialFiles;
 
-void readMaterialLibrary() {
+// The library's first material of the file being read: the ones its image library binds.
+std::size_t firstMaterialOfFile = 0;
+
+// What the check names about a built material that the show would quietly do without.
+void checkBuiltMaterial(const Material& material) {
+    if (!shaderProgramLinked(material.program)) return;  // named already
+    for (const auto& uniform : material.uniforms)
+        if (uniform->name[0] != '\0' && !programHasUniform(material.program, uniform->name))
+            reportCheckProblem("Scene file %s, material %s: its uniform block names \"%s\", which its GLSL program "
+                               "does not use, so the values the show sets for it never arrive.",
+                               xsiFileName(), material.name, uniform->name);
+}
+
+// The library's lines; a duplicate's copy is read into secondCopies when the check asks for it.
+void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
     rewindXsiFile();
     bool inLibrary = false;
     bool inMaterial = false;
@@ -133,11 +150,24 @@ void readMaterialLibrary() {
             copyXsiName(name, line.tokens[1]);
             if (findMaterialByName(name) != nullptr) {
                 printLine("Duplicate shader, skipping.\n");
+                // The show keeps the first; the check reads this copy too, and blames it for itself.
+                material = nullptr;
+                inMaterial = false;
+                if (consoleIsQuiet()) {
+                    reportCheckNote("Scene file %s, material %s: also defined in %s; the show uses that one and skips "
+                                    "this copy.",
+                                    xsiFileName(), name, materialFiles[name].c_str());
+                    secondCopies.push_back(std::make_unique<Material>());
+                    material = secondCopies.back().get();
+                    std::memcpy(material->name, name, sizeof name);
+                    inMaterial = true;
+                }
             } else {
                 inMaterial = true;
                 shaderLibrary.materials.push_back(std::make_unique<Material>());
                 material = shaderLibrary.materials.back().get();
                 std::memcpy(material->name, name, sizeof name);
+                materialFiles[name] = xsiFileName();
             }
         }
 
@@ -203,10 +233,24 @@ void readMaterialLibrary() {
                         reportDataProblem("Scene file %s, material %s: its GLSL program does not build, so its "
                                           "meshes draw without their shader. %s",
                                           xsiFileName(), material->name, lastShaderBuildLog());
+
                 }
             }
         }
     }
+}
+
+}  // namespace
+
+void readMaterialLibrary() {
+    firstMaterialOfFile = shaderLibrary.materials.size();
+    std::vector<std::unique_ptr<Material>> secondCopies;  // duplicates, read only to be checked
+    readMaterialLines(secondCopies);
+    if (!consoleIsQuiet()) return;
+    // Once the whole library is read: a material's uniform blocks follow its GLSL.
+    for (std::size_t m = firstMaterialOfFile; m < shaderLibrary.materials.size(); ++m)
+        checkBuiltMaterial(*shaderLibrary.materials[m]);
+    for (const auto& copy : secondCopies) checkBuiltMaterial(*copy);
 }
 
 void readImageLibrary() {
@@ -235,6 +279,19 @@ const char* pathFileName(const char* path) {
 }
 
 void bindImages() {
+    if (consoleIsQuiet()) {
+        for (std::size_t m = firstMaterialOfFile; m < shaderLibrary.materials.size(); ++m) {
+            const Material& material = *shaderLibrary.materials[m];
+            for (const auto& texture : material.textures) {
+                bool named = texture->imageName[0] == '\0';
+                for (const XsiImage& image : xsiImages) named = named || equals(texture->imageName, image.name);
+                if (!named)
+                    reportCheckProblem("Scene file %s, material %s: its texture names image \"%s\", which the file's "
+                                       "image library does not have, so the slot gets no texture.",
+                                       xsiFileName(), material.name, texture->imageName);
+            }
+        }
+    }
     for (const auto& material : shaderLibrary.materials) {
         for (const XsiImage& image : xsiImages) {
             for (const auto& texture : material->textures) {

@@ -241,10 +241,14 @@ void readTriangleList(Mesh& mesh) {
     readXsiLine();
     char materialName[materialNameSize];
     copyXsiName(materialName, xsiLine.fields[0]);
-    if (Material* material = findMaterialByName(materialName))
+    if (Material* material = findMaterialByName(materialName)) {
         mesh.material = material;
-    else if (!shaderLibrary.materials.empty())
+    } else if (!shaderLibrary.materials.empty()) {
         mesh.material = shaderLibrary.materials.front().get();
+        reportCheckProblem("Scene file %s: a triangle list names material \"%s\", which no material library has, so "
+                           "it draws with \"%s\" instead.",
+                           xsiFileName(), materialName, mesh.material->name);
+    }
 
     readXsiLine();
 

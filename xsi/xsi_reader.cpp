@@ -220,7 +220,14 @@ int xsiInt(const char* text) {
     return static_cast<int>(value);
 }
 
-float xsiFloat(const char* text) { return text != nullptr ? static_cast<float>(std::strtod(text, nullptr)) : 0.0f; }
+float xsiFloat(const char* text) {
+    if (text == nullptr) return 0.0f;
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text && text[0] != '\0')
+        reportCheckProblem("Scene file %s: \"%s\" is not a number; the show reads it as 0.", xsiFileName(), text);
+    return static_cast<float>(value);
+}
 
 namespace {
 
