@@ -1,11 +1,13 @@
 // The authoring mode's frame: keys, the watch, the check child, then the frame of the show.
 #include "app/dev_mode.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -63,6 +65,7 @@ struct DevMode {
     std::vector<std::string> knownProblems;  // the running version's
     bool reloadWanted = false;
     bool compareWhenChecked = false;  // restarted: a save made since its copy was taken is checked too
+    std::vector<std::string> startupLines;  // held until start-up is done, to print what is new
 };
 
 DevMode dev;
@@ -261,6 +264,35 @@ void keepSteppedState(std::int32_t ms) {
 
 void removeCopiesAtExit() { removeDataCopies(dev.copies, ""); }
 
+// Start-up lines still held when the process ends (a window that could not be had) are printed.
+void printHeldLinesAtExit() {
+    holdConsoleLines(nullptr);
+    for (const std::string& line : dev.startupLines) printLine("%s", line.c_str());
+    dev.startupLines.clear();
+}
+
+// Prints the start-up lines that the last start-up in these copies did not print (all of them on
+// the first start), and keeps them for the next.
+void printNewStartupLines() {
+    holdConsoleLines(nullptr);
+    const std::string kept = dataCopiesNotesFile(dev.copies);
+    std::vector<std::string> before;
+    if (!kept.empty()) {
+        std::ifstream in(kept);
+        for (std::string line; std::getline(in, line);) before.push_back(line);
+    }
+    for (const std::string& line : dev.startupLines) {
+        const auto seen = std::find(before.begin(), before.end(), line);
+        if (seen != before.end()) before.erase(seen);
+        else printLine("%s", line.c_str());
+    }
+    if (!kept.empty()) {
+        std::ofstream out(kept);
+        for (const std::string& line : dev.startupLines) out << line << '\n';
+    }
+    dev.startupLines.clear();
+}
+
 // A seek back, or any seek from a state that left the seeks' clock, steps from the nearest kept
 // state; a seek on from such a state steps on from where it stands.
 void seekTo(std::int32_t ms, bool report) {
@@ -305,17 +337,22 @@ void prepareDevMode(const char* watchFolder) {
         }
     }
     startCheckProcess(dev.check, ".");
+    holdConsoleLines(&dev.startupLines);
+    std::atexit(printHeldLinesAtExit);
 }
 
 void beginDevMode(const char* programName, bool paused) {
     dev.programName = programName;
+    printNewStartupLines();
     keepStartState();
     observeSteppedFrames(keepSteppedState);
     std::atexit(removeCopiesAtExit);
     startDataWatch(dev.watch, dev.runFolder.c_str());
     setFrameFunction(devFrame);
-    printLine("Keys: Space pause, Left/Right 1 s, Page Up/Down 10 s, Down/Up 0.1 s, comma/period one frame, [ ] slot "
-              "starts, A/B/C loop from/to/off, R reload when the check passes, L load what is on disk, Escape end.");
+    if (!dev.compareWhenChecked)  // a reload's restart: the first start has said them
+        printLine("Keys: Space pause, Left/Right 1 s, Page Up/Down 10 s, Down/Up 0.1 s, comma/period one frame, [ ] "
+                  "slot starts, A/B/C loop from/to/off, R reload when the check passes, L load what is on disk, "
+                  "Escape end.");
     if (paused) setPaused(true);
 }
 

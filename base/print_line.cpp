@@ -21,10 +21,19 @@ int formatInto(char* buffer, std::size_t bufferSize, const char* format, std::va
 
 bool consoleQuiet = false;
 int problemCount = 0;
+std::vector<std::string>* heldLines = nullptr;
 
 void writeLine(const char* format, std::va_list args) {
     char buffer[printLineBufferSize];
     const int length = formatInto(buffer, sizeof buffer, format, args);
+    if (heldLines != nullptr) {
+        // Line by line, as they would show: a message may hold line feeds of its own.
+        const char* line = buffer;
+        for (const char* end; (end = std::strchr(line, '\n')) != nullptr; line = end + 1)
+            heldLines->emplace_back(line, static_cast<std::size_t>(end - line));
+        heldLines->emplace_back(line);
+        return;
+    }
     std::fwrite(buffer, 1, static_cast<std::size_t>(length), stdout);
     std::fputc('\n', stdout);
     // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
@@ -80,3 +89,5 @@ int dataProblemCount() { return problemCount; }
 void setConsoleQuiet(bool quiet) { consoleQuiet = quiet; }
 
 bool consoleIsQuiet() { return consoleQuiet; }
+
+void holdConsoleLines(std::vector<std::string>* lines) { heldLines = lines; }

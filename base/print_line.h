@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // Size of the message buffer, terminating zero included.
 constexpr std::size_t printLineBufferSize = 1024;
@@ -29,6 +31,10 @@ int dataProblemCount();
 // A quiet console prints nothing but problems: the data checker's start-up.
 void setConsoleQuiet(bool quiet);
 bool consoleIsQuiet();
+
+// While lines is set, what would be printed is appended to it instead (each line without its line
+// feed); null prints again.
+void holdConsoleLines(std::vector<std::string>* lines);
 
 // The same formatting into a caller's buffer of bufferSize bytes, always zero-terminated.
 // Returns the number of characters written (after any cut).

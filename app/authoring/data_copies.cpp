@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+#include "app/authoring/data_changes.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -87,24 +89,29 @@ bool copyDataSet(DataCopies& copies, const std::string& runFolder, std::string& 
 
 namespace {
 
-// The files of a run folder that the show may read, by name relative to it, with their bytes.
+// The files of a run folder that the show reads, by name relative to it, with their bytes.
 std::map<std::string, std::string> dataSetFiles(const fs::path& folder) {
     std::map<std::string, std::string> files;
     std::error_code error;
     const auto take = [&](const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
-        files[fs::relative(path, folder, error).generic_string()] =
+        files[path.lexically_relative(folder).generic_string()] =
             std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     };
     if (fs::exists(folder / "biisi.mp3", error)) take(folder / "biisi.mp3");
     for (fs::recursive_directory_iterator it(folder / "data", error), end; !error && it != end; it.increment(error))
-        if (it->is_regular_file(error)) take(it->path());
+        if (it->is_regular_file(error) && showReadsFile(it->path().lexically_relative(folder).generic_string()))
+            take(it->path());
     return files;
 }
 
 }  // namespace
 
 bool sameDataSet(const std::string& one, const std::string& other) { return dataSetFiles(one) == dataSetFiles(other); }
+
+std::string dataCopiesNotesFile(const DataCopies& copies) {
+    return copies.root.empty() ? std::string() : (fs::path(copies.root) / "startup-lines").string();
+}
 
 void removeDataCopies(const DataCopies& copies, const std::string& keep) {
     if (copies.root.empty() || !isCopiesRoot(copies.root)) return;
@@ -114,5 +121,7 @@ void removeDataCopies(const DataCopies& copies, const std::string& keep) {
         if (versionNumber(entry.path()) != 0 && (keep.empty() || !fs::equivalent(entry.path(), keep, fsError)))
             versions.push_back(entry.path());
     for (const fs::path& version : versions) fs::remove_all(version, fsError);
-    if (keep.empty()) fs::remove(copies.root, fsError);  // only when nothing else is left in it
+    if (!keep.empty()) return;
+    fs::remove(dataCopiesNotesFile(copies), fsError);
+    fs::remove(copies.root, fsError);  // only when nothing else is left in it
 }

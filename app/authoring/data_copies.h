@@ -21,9 +21,13 @@ void adoptDataCopies(DataCopies& copies, const std::string& current);
 // it; false with a message.
 bool copyDataSet(DataCopies& copies, const std::string& runFolder, std::string& copy, std::string& error);
 
-// Whether two run folders hold the same data/ and biisi.mp3, byte for byte.
+// Whether two run folders hold the same files that the show reads, byte for byte.
 bool sameDataSet(const std::string& one, const std::string& other);
 
+// A file beside the versions where one start-up leaves what the next compares with; empty
+// without copies.
+std::string dataCopiesNotesFile(const DataCopies& copies);
+
 // Removes every version folder but keep (empty: all of them, and then the root when it is empty).
-// Nothing but the version folders of a root this program made is ever removed.
+// Nothing but the version folders and the notes file of a root this program made is ever removed.
 void removeDataCopies(const DataCopies& copies, const std::string& keep);

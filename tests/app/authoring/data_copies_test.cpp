@@ -21,7 +21,9 @@ void write(const fs::path& file, const char* text) {
 TEST(DataCopies, ACopyIsTheVersionOnDiskAndOnlyCopiesAreRemoved) {
     const fs::path run = makeTempDir("data_copies_");
     write(run / "data" / "bg.xsi", "sky");
-    write(run / "biisi.mp3", "tune");
+    write(run.parent_path() / (run.filename().string() + ".mp3"), "tune");
+    // A run folder of links, as the tests and authors make them, is the same as its copy.
+    fs::create_symlink(run.parent_path() / (run.filename().string() + ".mp3"), run / "biisi.mp3");
     DataCopies copies;
     std::string copy, error;
     ASSERT_TRUE(makeDataCopies(copies, error)) << error;
@@ -54,6 +56,7 @@ TEST(DataCopies, ACopyIsTheVersionOnDiskAndOnlyCopiesAreRemoved) {
     removeDataCopies(copies, "");
     EXPECT_FALSE(fs::exists(copies.root));
     fs::remove_all(neighbour);
+    fs::remove(run.parent_path() / (run.filename().string() + ".mp3"));
 }
 
 }  // namespace
