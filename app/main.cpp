@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "base/print_line.h"
 
 namespace {
 
@@ -74,13 +75,12 @@ int main(int argc, char** argv) {
                 return 2;
             }
             ++i;
-        } else {
         } else if (std::strncmp(option, "--", 2) == 0) {
             return refuseOption(option);
+        } else {
             args.push_back(argv[i]);
         }
     }
-    if (paused && !dev) {
     if (help) {
         std::fputs(usage, stdout);
         return 0;
@@ -89,12 +89,16 @@ int main(int argc, char** argv) {
         const std::string here = std::filesystem::current_path().string();
         runDataCheck("demo", here.c_str());
     }
+    if (paused && !dev) {
         std::fprintf(stderr, "demo: --paused starts the authoring mode held; use it with --dev\n");
         return 2;
     }
     const int count = static_cast<int>(args.size());
     args.push_back(nullptr);
-    if (dev) prepareDevMode();
+    if (dev) {
+        setConsoleDetailed(true);
+        prepareDevMode();
+    }
     if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), !dev)) return 1;
     if (dev) beginDevMode(argv[0], paused);
     if (startMs > 0) jumpShowTo(startMs);

@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -20,15 +22,21 @@ int formatInto(char* buffer, std::size_t bufferSize, const char* format, std::va
 }
 
 bool consoleQuiet = false;
+bool consoleDetail = false;
 int problemCount = 0;
+std::set<std::string> problemsPrinted;  // on a detailed console
+bool lastProblemRepeated = false;
 
-void writeLine(const char* format, std::va_list args) {
-    char buffer[printLineBufferSize];
-    const int length = formatInto(buffer, sizeof buffer, format, args);
+void writeText(const char* buffer, int length) {
     std::fwrite(buffer, 1, static_cast<std::size_t>(length), stdout);
     std::fputc('\n', stdout);
     // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
     std::fflush(stdout);
+}
+
+void writeLine(const char* format, std::va_list args) {
+    char buffer[printLineBufferSize];
+    writeText(buffer, formatInto(buffer, sizeof buffer, format, args));
 }
 
 }  // namespace
@@ -51,7 +59,19 @@ void printLine(const char* format, ...) {
 
 void reportDataProblem(const char* format, ...) {
     if (format == nullptr) return;
+    char buffer[printLineBufferSize];
+    std::va_list args;
+    va_start(args, format);
+    const int length = formatInto(buffer, sizeof buffer, format, args);
+    va_end(args);
+    lastProblemRepeated = consoleDetail && !problemsPrinted.insert(buffer).second;
+    if (lastProblemRepeated) return;
     ++problemCount;
+    writeText(buffer, length);
+}
+
+void reportDataProblemDetail(const char* format, ...) {
+    if (format == nullptr || lastProblemRepeated) return;
     std::va_list args;
     va_start(args, format);
     writeLine(format, args);
@@ -61,3 +81,7 @@ void reportDataProblem(const char* format, ...) {
 int dataProblemCount() { return problemCount; }
 
 void setConsoleQuiet(bool quiet) { consoleQuiet = quiet; }
+
+void setConsoleDetailed(bool detailed) { consoleDetail = detailed; }
+
+bool consoleDetailed() { return consoleDetail; }

@@ -15,11 +15,22 @@ void printLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // counted, so that a checker can tell a clean data set from a damaged one.
 void reportDataProblem(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A further line of the problem reported last (a compiler's message, say): printed as problems
+// are, not counted, and left out with its problem when that one was.
+void reportDataProblemDetail(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // How many problems have been reported in this run.
 int dataProblemCount();
 
 // A quiet console prints nothing but problems: the data checker's start-up.
 void setConsoleQuiet(bool quiet);
+
+// A detailed console (the data check's and the authoring mode's) names more than the show's own
+// start-up does: who asked for a missing file, near matches, GLSL messages on the lines of their
+// scene file, paths with '/' throughout; and a problem it has printed once is not printed or
+// counted again (a cube map rebuilt for every later scene file is missing its face once).
+void setConsoleDetailed(bool detailed);
+bool consoleDetailed();
 
 // The same formatting into a caller's buffer of bufferSize bytes, always zero-terminated.
 // Returns the number of characters written (after any cut).

@@ -2,6 +2,8 @@
 // one current, and setting vec4 uniforms and samplers by name on the current program.
 #pragma once
 
+#include <string>
+
 // Compiles and links; the program name is returned whatever the logs say.
 unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource);
 
@@ -10,6 +12,14 @@ bool shaderProgramLinked(unsigned program);
 
 // The driver's logs of the last createShaderProgram, shaders then program; empty when silent.
 const char* lastShaderBuildLog();
+
+// The same logs one by one, for messages that say which stage a line is about.
+struct ShaderBuildLogs {
+    std::string vertex;
+    std::string fragment;
+    std::string link;
+};
+const ShaderBuildLogs& lastShaderBuildLogs();
 
 void useProgram(unsigned program);
 void useNoProgram();

@@ -1,9 +1,13 @@
 // The data checker on the built data set and on data sets with one thing wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "tests/support/process.h"
@@ -12,49 +16,112 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A run directory of links to the built data set, with `file` replaced by the original with every
-// `from` turned into `to`.
-fs::path dataSetWith(const std::string& file, const std::string& from, const std::string& to) {
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A run directory of links to the built data set.
+fs::path linkedDataSet() {
     const fs::path show(DEMO_SHOW_DIR);
     const fs::path run = makeTempDir("check_");
     fs::create_directory(run / "data");
     fs::create_symlink(show / "biisi.mp3", run / "biisi.mp3");
     for (const auto& entry : fs::directory_iterator(show / "data"))
-        if (entry.path().filename() != file) fs::create_symlink(entry.path(), run / "data" / entry.path().filename());
-    std::ifstream in(show / "data" / file, std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        fs::create_symlink(entry.path(), run / "data" / entry.path().filename());
+    return run;
+}
+
+// The same, with `file` replaced by the original with every `from` turned into `to`.
+fs::path dataSetWith(const std::string& file, const std::string& from, const std::string& to) {
+    const fs::path run = linkedDataSet();
+    std::string text = readFile(run / "data" / file);
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
+    fs::remove(run / "data" / file);
     std::ofstream(run / "data" / file, std::ios::binary) << text;
     return run;
 }
 
+// The line of the built data set's `file` holding `text`, from 1.
+int lineOf(const std::string& file, const std::string& text) {
+    const std::string whole = readFile(fs::path(DEMO_SHOW_DIR) / "data" / file);
+    return static_cast<int>(std::count(whole.begin(), whole.begin() + static_cast<long>(whole.find(text)), '\n')) + 1;
+}
+
+CommandResult check(const std::string& arguments) {
+    return runCommand(std::string("env -u DISPLAY ") + DEMO_CHECK_PATH + " " + arguments);
+}
+
 TEST(CheckTool, FindsTheBuiltDataSetClean) {
-    const CommandResult run = runCommand(std::string("env -u DISPLAY ") + DEMO_CHECK_PATH + " " + DEMO_SHOW_DIR);
+    const CommandResult run = check(DEMO_SHOW_DIR);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, std::string(DEMO_SHOW_DIR) + ": the data set is clean.\n");
 }
 
-// What is wrong is named with its file, and the status says the data set is not clean.
+// What is wrong is named with its file (paths written one way), once, and the status says the
+// data set is not clean.
 TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
+    const std::string flameError = "data/flame.xsi:" + std::to_string(lineOf("flame.xsi", "gl_FragColor = vec4(colour")) +
+                                   ": fragment shader: error: ";
     const struct {
         const char* file;
         const char* from;
         const char* to;
-        const char* expected;
+        std::string expected;
     } cases[] = {
-        {"bg.xsi", "mountains", "hills", "Scene file data\\bg.xsi has no material \"mountains\""},
+        {"bg.xsi", "mountains", "hills", "Scene file data/bg.xsi has no material \"mountains\""},
         {"tykki.xsi", "params", "parameters", "material \"diffuse_cubemap\" has no uniform \"params\""},
         {"flame.xsi", "gl_FragColor = vec4(colour", "gl_FragColor = vec4(colour +",
-         "Scene file data\\flame.xsi, material flames: its GLSL program does not build"},
+         "Scene file data/flame.xsi, material flames: its GLSL program does not build, so its meshes draw without "
+         "their shader.\n" + flameError},
+        // A varying the vertex shader does not write: the linker's one message, once.
+        {"bg.xsi", "varying vec3 direction;\n\t\t\tvoid main()\n\t\t\t{\n\t\t\t    vec3 d = normalize(direction);",
+         "varying vec3 direction2;\n\t\t\tvoid main()\n\t\t\t{\n\t\t\t    vec3 d = normalize(direction2);",
+         "shader.\ndata/bg.xsi: link: error: fragment shader varying direction2 not written by vertex shader\n/"},
     };
     for (const auto& c : cases) {
         const fs::path data = dataSetWith(c.file, c.from, c.to);
-        const CommandResult run = runCommand(std::string("env -u DISPLAY ") + DEMO_CHECK_PATH + " " + data.string());
+        const CommandResult run = check(data.string());
         EXPECT_EQ(run.exitCode, 1) << c.file << "\n" << run.output;
-        EXPECT_NE(run.output.find(c.expected), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.expected << "\n" << run.output;
         EXPECT_NE(run.output.find(": 1 problem; "), std::string::npos) << run.output;
         fs::remove_all(data);
+    }
+}
+
+// A missing file: one line naming the scene file that asked for it, or the near match that is
+// there; no data/ at all is one line too.
+TEST(CheckTool, AMissingFileIsOneLineWithWhatIsNearIt) {
+    const struct {
+        const char* name;
+        std::function<void(const fs::path&)> change;
+        std::string output;  // after the run directory
+    } cases[] = {
+        {"cube-map face", [](const fs::path& run) { fs::remove(run / "data/cannon_env_left.jpg"); },
+         "File data/cannon_env_left.jpg not found! Scene file data/tykki.xsi, material diffuse_cubemap, asks for "
+         "it.\n"},
+        {"case", [](const fs::path& run) { fs::rename(run / "data/ball.xsi", run / "data/Ball.xsi"); },
+         "File data/ball.xsi not found! Did you mean data/Ball.xsi? File names match case for case.\n"},
+        {"folder",
+         [](const fs::path& run) {
+             fs::create_directory(run / "data/images");
+             fs::rename(run / "data/noise.png", run / "data/images/noise.png");
+         },
+         "File data/noise.png not found! Did you mean data/images/noise.png? The show reads it from data/ itself.\n"},
+        {"no data/", [](const fs::path& run) { fs::remove_all(run / "data"); },
+         "There is no folder data/ in RUN: every scene file and image the show reads is missing.\n"},
+    };
+    for (const auto& c : cases) {
+        const fs::path run = linkedDataSet();
+        c.change(run);
+        const CommandResult result = check(run.string());
+        std::string expected = c.output;
+        if (const std::size_t at = expected.find("RUN"); at != std::string::npos) expected.replace(at, 3, run.string());
+        EXPECT_EQ(result.exitCode, 1) << c.name;
+        EXPECT_EQ(result.output, expected + run.string() + ": 1 problem; the show plays on without what they name.\n")
+            << c.name;
+        fs::remove_all(run);
     }
 }
 
