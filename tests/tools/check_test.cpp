@@ -125,4 +125,43 @@ TEST(CheckTool, AMissingFileIsOneLineWithWhatIsNearIt) {
     }
 }
 
+TEST(CheckTool, RefusesWhatItDoesNotKnowWithItsUsage) {
+    for (const char* arguments : {"--bogus", "-x", "a b", "--list a"}) {
+        const CommandResult run = check(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find("usage: demo-check [DIR]"), std::string::npos) << arguments << "\n" << run.output;
+    }
+    const CommandResult help = check("--help");
+    EXPECT_EQ(help.exitCode, 0) << help.output;
+    EXPECT_EQ(help.output.rfind("usage: demo-check [DIR]", 0), 0u) << help.output;
+}
+
+// The list names every file start-up reads, which a check of an empty data/ finds missing, and
+// under each scene file the materials and uniforms the show looks up.
+TEST(CheckTool, ListsWhatADataSetMustHold) {
+    const CommandResult list = check("--list");
+    ASSERT_EQ(list.exitCode, 0) << list.output;
+    std::set<std::string> listed;
+    std::istringstream lines(list.output);
+    for (std::string line; std::getline(lines, line);)
+        if (line.find(" scene file: ") != std::string::npos || line.find(" image: ") != std::string::npos)
+            listed.insert(line.substr(0, line.find(' ')));
+
+    const fs::path run = makeTempDir("check_empty_");
+    fs::create_directory(run / "data");
+    const CommandResult empty = check(run.string());
+    std::set<std::string> missing;
+    std::istringstream found(empty.output);
+    for (std::string line; std::getline(found, line);)
+        if (line.rfind("File ", 0) == 0) missing.insert(line.substr(5, line.find(" not found!") - 5));
+    EXPECT_EQ(listed, missing) << list.output << empty.output;
+    EXPECT_NE(list.output.find("biisi.mp3"), std::string::npos) << list.output;
+
+    for (const char* part : {"data/tykki.xsi     ", "      material \"diffuse_cubemap\": uniform slots params\n",
+                             "      material \"flames\": uniform slots params, uvShift\n",
+                             "      material \"dof_combine\": GLSL uniforms alpha, texture0, texture1\n"})
+        EXPECT_NE(list.output.find(part), std::string::npos) << part << "\n" << list.output;
+    fs::remove_all(run);
+}
+
 }  // namespace
