@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "app/music.h"
 #include "app/startup.h"
@@ -21,10 +23,29 @@ const AudioDriver checkAudioDriver = [] {
     return driver;
 }();
 
+void printSummary(const char* label) {
+    const int problems = dataProblemCount();
+    if (problems == 0)
+        std::printf("%s: the data set is clean.\n", label);
+    else
+        std::printf("%s: %d problem%s; the show plays on without what they name.\n", label, problems,
+                    problems == 1 ? "" : "s");
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 void runDataCheck(const char* programName, const char* label) {
     setConsoleQuiet(true);
+    setConsoleDetailed(true);
+    // Without the folder every file the show reads is missing: one line says so.
+    std::error_code error;
+    if (!std::filesystem::is_directory("data", error)) {
+        reportDataProblem("There is no folder data/ in %s: every scene file and image the show reads is missing.",
+                          label);
+        printSummary(label);
+        std::exit(1);
+    }
     setWindowDriver(&eglWindowDriver);
     setAudioDriver(&checkAudioDriver);
     char* windowArgs[] = {const_cast<char*>(programName), nullptr};
@@ -33,13 +54,6 @@ void runDataCheck(const char* programName, const char* label) {
         std::exit(2);
     }
     reportMissingNames();
-
-    const int problems = dataProblemCount();
-    if (problems == 0)
-        std::printf("%s: the data set is clean.\n", label);
-    else
-        std::printf("%s: %d problem%s; the show plays on without what they name.\n", label, problems,
-                    problems == 1 ? "" : "s");
-    std::fflush(stdout);
-    exitShow(problems == 0 ? 0 : 1);
+    printSummary(label);
+    exitShow(dataProblemCount() == 0 ? 0 : 1);
 }

@@ -1,4 +1,6 @@
-// The show: demo [width height] [--start SECONDS] [--dev [--paused]] | demo --check
+// The show: demo [width height] [--start SECONDS] [--dev [--paused]] | demo --check | demo --help
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,16 +15,41 @@
 #include "app/startup.h"
 #include "app/timeline.h"
 #include "app/window.h"
+#include "base/print_line.h"
 
 namespace {
 
-// Seconds from 0 up to the end of the show, nothing else.
+constexpr const char* usage =
+    "usage: demo [width height] [--start SECONDS] [--dev [--paused]]\n"
+    "       demo --check\n"
+    "       demo --help\n"
+    "  width height     window size in pixels (default 1280 800)\n"
+    "  --start SECONDS  start the show there: decimal seconds from 0 to below 210\n"
+    "  --dev            the authoring mode in a plain window: pause, seek, reload on save\n"
+    "  --paused         start the authoring mode held\n"
+    "  --watch FOLDER   with --dev: the run folder to watch from inside a copy (a reload's restart)\n"
+    "  --check          check the data set of the current directory as demo-check does\n";
+
+// Plain decimal seconds ("170", "0.5", "209.9999") from 0 up to the end of the show, nothing else:
+// no sign, exponent, hexadecimal or spaces, which strtod would take.
 bool parseStartSeconds(const char* text, std::int32_t& ms) {
-    char* end = nullptr;
-    const double seconds = std::strtod(text, &end);
-    if (end == text || *end != '\0' || !(seconds >= 0.0) || seconds * 1000.0 >= showEndMs) return false;
-    ms = static_cast<std::int32_t>(std::lround(seconds * 1000.0));
-    return ms < showEndMs;
+    int digits = 0, points = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (std::isdigit(static_cast<unsigned char>(*c))) ++digits;
+        else if (*c == '.' && points == 0) ++points;
+        else return false;
+    }
+    if (digits == 0) return false;
+    const double seconds = std::strtod(text, nullptr);
+    if (!(seconds * 1000.0 < showEndMs)) return false;
+    // A time below the end that rounds onto it starts on the show's last millisecond.
+    ms = std::min(static_cast<std::int32_t>(std::lround(seconds * 1000.0)), showEndMs - 1);
+    return true;
+}
+
+int refuseOption(const char* option) {
+    std::fprintf(stderr, "demo: unknown option %s\n%s", option, usage);
+    return 2;
 }
 
 }  // namespace
@@ -31,13 +58,14 @@ int main(int argc, char** argv) {
     // The options are taken out; what is left is the window size as it always was.
     std::vector<char*> args(argv, argv + (argc > 0 ? 1 : 0));
     std::int32_t startMs = 0;
-    bool dev = false, paused = false;
+    bool dev = false, paused = false, check = false, help = false;
     const char* watchFolder = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         if (std::strcmp(option, "--check") == 0) {
-            const std::string here = std::filesystem::current_path().string();
-            runDataCheck("demo", here.c_str());
+            check = true;
+        } else if (std::strcmp(option, "--help") == 0) {
+            help = true;
         } else if (std::strcmp(option, "--dev") == 0) {
             dev = true;
         } else if (std::strcmp(option, "--paused") == 0) {
@@ -51,9 +79,19 @@ int main(int argc, char** argv) {
                 return 2;
             }
             ++i;
+        } else if (std::strncmp(option, "--", 2) == 0) {
+            return refuseOption(option);
         } else {
             args.push_back(argv[i]);
         }
+    }
+    if (help) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (check) {
+        const std::string here = std::filesystem::current_path().string();
+        runDataCheck("demo", here.c_str());
     }
     if (paused && !dev) {
         std::fprintf(stderr, "demo: --paused starts the authoring mode held; use it with --dev\n");
@@ -61,7 +99,10 @@ int main(int argc, char** argv) {
     }
     const int count = static_cast<int>(args.size());
     args.push_back(nullptr);
-    if (dev) prepareDevMode(watchFolder);
+    if (dev) {
+        setConsoleDetailed(true);
+        prepareDevMode(watchFolder);
+    }
     if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), !dev)) return 1;
     if (dev) beginDevMode(argv[0], paused);
     if (startMs > 0) jumpShowTo(startMs);

@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -20,12 +22,13 @@ int formatInto(char* buffer, std::size_t bufferSize, const char* format, std::va
 }
 
 bool consoleQuiet = false;
+bool consoleDetail = false;
 int problemCount = 0;
+std::set<std::string> problemsPrinted;  // on a detailed console
+bool lastProblemRepeated = false;
 std::vector<std::string>* heldLines = nullptr;
 
-void writeLine(const char* format, std::va_list args) {
-    char buffer[printLineBufferSize];
-    const int length = formatInto(buffer, sizeof buffer, format, args);
+void writeText(const char* buffer, int length) {
     if (heldLines != nullptr) {
         // Line by line, as they would show: a message may hold line feeds of its own.
         const char* line = buffer;
@@ -38,6 +41,11 @@ void writeLine(const char* format, std::va_list args) {
     std::fputc('\n', stdout);
     // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
     std::fflush(stdout);
+}
+
+void writeLine(const char* format, std::va_list args) {
+    char buffer[printLineBufferSize];
+    writeText(buffer, formatInto(buffer, sizeof buffer, format, args));
 }
 
 }  // namespace
@@ -60,7 +68,19 @@ void printLine(const char* format, ...) {
 
 void reportDataProblem(const char* format, ...) {
     if (format == nullptr) return;
+    char buffer[printLineBufferSize];
+    std::va_list args;
+    va_start(args, format);
+    const int length = formatInto(buffer, sizeof buffer, format, args);
+    va_end(args);
+    lastProblemRepeated = consoleDetail && !problemsPrinted.insert(buffer).second;
+    if (lastProblemRepeated) return;
     ++problemCount;
+    writeText(buffer, length);
+}
+
+void reportDataProblemDetail(const char* format, ...) {
+    if (format == nullptr || lastProblemRepeated) return;
     std::va_list args;
     va_start(args, format);
     writeLine(format, args);
@@ -91,3 +111,7 @@ void setConsoleQuiet(bool quiet) { consoleQuiet = quiet; }
 bool consoleIsQuiet() { return consoleQuiet; }
 
 void holdConsoleLines(std::vector<std::string>* lines) { heldLines = lines; }
+
+void setConsoleDetailed(bool detailed) { consoleDetail = detailed; }
+
+bool consoleDetailed() { return consoleDetail; }

@@ -25,6 +25,10 @@ void reportCheckProblem(const char* format, ...) __attribute__((format(printf, 1
 // A line for the data check only, not counted: something an author should know that is no fault.
 void reportCheckNote(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A further line of the problem reported last (a compiler's message, say): printed as problems
+// are, not counted, and left out with its problem when that one was.
+void reportDataProblemDetail(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // How many problems have been reported in this run.
 int dataProblemCount();
 
@@ -35,6 +39,13 @@ bool consoleIsQuiet();
 // While lines is set, what would be printed is appended to it instead (each line without its line
 // feed); null prints again.
 void holdConsoleLines(std::vector<std::string>* lines);
+
+// A detailed console (the data check's and the authoring mode's) names more than the show's own
+// start-up does: who asked for a missing file, near matches, GLSL messages on the lines of their
+// scene file, paths with '/' throughout; and a problem it has printed once is not printed or
+// counted again (a cube map rebuilt for every later scene file is missing its face once).
+void setConsoleDetailed(bool detailed);
+bool consoleDetailed();
 
 // The same formatting into a caller's buffer of bufferSize bytes, always zero-terminated.
 // Returns the number of characters written (after any cut).

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "base/print_line.h"
+#include "base/problem_detail.h"
 #include "effects/cannon/cannon_resources.h"
 #include "effects/common/post_process.h"
 #include "effects/common/scene_resources.h"
@@ -45,10 +46,12 @@ int reportMissingNames() {
         previous = &name;
         if (material == nullptr) {
             if (sameMaterial) continue;
-            reportDataProblem("Scene file %s has no material \"%s\": %s.", name.file, name.material, name.without);
+            reportDataProblem("Scene file %s has no material \"%s\": %s.", problemPath(name.file).c_str(),
+                              name.material, name.without);
             ++missing;
         } else if (name.uniform != nullptr && material->findUniform(name.uniform) == nullptr) {
-            reportDataProblem("Scene file %s: material \"%s\" has no uniform \"%s\": %s.", name.file, name.material,
+            reportDataProblem("Scene file %s: material \"%s\" has no uniform \"%s\": %s.",
+                              problemPath(name.file).c_str(), name.material,
                               name.uniform, name.without);
             ++missing;
         }

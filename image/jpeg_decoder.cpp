@@ -21,6 +21,7 @@
 
 #include "base/data_file.h"
 #include "base/print_line.h"
+#include "base/problem_detail.h"
 #include "image/jpeg_color.h"
 #include "image/jpeg_huffman.h"
 #include "image/jpeg_idct.h"
@@ -58,7 +59,7 @@ struct JpegDecoder {
 };
 
 bool refuse(const JpegDecoder& d, const char* reason) {
-    reportDataProblem("JPEG file %s: %s", d.name, reason);
+    reportDataProblem("JPEG file %s: %s", problemPath(d.name).c_str(), reason);
     return false;
 }
 
@@ -344,7 +345,8 @@ void decodeJpegScan(JpegDecoder& d, unsigned char* pixels) {
     auto damaged = [&]() {
         live = false;
         if (d.restartInterval <= 0) ended = true;
-        if (!reported) reportDataProblem("JPEG file %s: corrupt or incomplete image data, parts of the picture are grey", d.name);
+        if (!reported) reportDataProblem("JPEG file %s: corrupt or incomplete image data, parts of the picture are grey",
+                                           problemPath(d.name).c_str());
         reported = true;
     };
 
@@ -434,7 +436,7 @@ bool decodeJpegMemory(const unsigned char* data, std::size_t size, const char* n
 bool decodeJpegFile(const char* path, std::vector<unsigned char>& pixels, int& width, int& height) {
     std::FILE* file = openDataFile(path, "rb");
     if (file == nullptr) {
-        reportDataProblem("File %s not found!", path != nullptr ? path : "(null)");
+        reportMissingFile(path);
         return false;
     }
     std::vector<unsigned char> data;

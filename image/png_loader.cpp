@@ -7,6 +7,7 @@
 
 #include "base/data_file.h"
 #include "base/print_line.h"
+#include "base/problem_detail.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ bool loadPngImage(const char* path, std::vector<unsigned char>& pixels, int& wid
     PngRead read;
     read.file = openDataFile(path, "rb");
     if (read.file == nullptr) {
-        reportDataProblem("File %s not found!", path);
+        reportMissingFile(path);
         return false;
     }
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &read, pngError, pngWarning);
@@ -117,7 +118,7 @@ bool loadPngImage(const char* path, std::vector<unsigned char>& pixels, int& wid
     }
     finish(read);
     if (!ok) {
-        reportDataProblem("Cannot read PNG %s: %s", path, read.error);
+        reportDataProblem("Cannot read PNG %s: %s", problemPath(path).c_str(), read.error);
         return false;
     }
     pixels = std::move(image);

@@ -39,8 +39,8 @@ void windowWarningHandler(const char* format, va_list args) {
     printLine("Window system warning: %s", message);
 }
 
-void openPlainWindow(int width, int height) {
-    glutInitWindowPosition(64, 64);
+void openPlainWindow(int x, int y, int width, int height) {
+    glutInitWindowPosition(x, y);
     glutInitWindowSize(width, height);
     glutCreateWindow("adf");
 }
@@ -53,7 +53,9 @@ void openFullScreenWindow(int width, int height) {
     glutGameModeString(modeString);
     if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) && glutEnterGameMode() > 0) return;
     printLine("Game mode %s is not available; using a full-screen window.", modeString);
-    openPlainWindow(width, height);
+    // Without a window manager freeglut makes a window full screen by moving it up and left by
+    // its own position, as if that were the frame's: at (0, 0) it lands exactly on the screen.
+    openPlainWindow(0, 0, width, height);
     glutFullScreen();
 }
 
@@ -74,7 +76,7 @@ bool openGlutWindow(const WindowEvents& windowEvents, int argc, char** argv, int
     if (fullScreen)
         openFullScreenWindow(width, height);
     else
-        openPlainWindow(width, height);
+        openPlainWindow(64, 64, width, height);
     windowFailureArmed = false;
     if (glutGetWindow() == 0) return false;
 

@@ -16,13 +16,15 @@ namespace {
 constexpr int shaderLogSize = 1024;
 
 std::string buildLog;
+ShaderBuildLogs stageLogs;
 
-void printShaderLog(GLuint shader) {
+void printShaderLog(GLuint shader, std::string& stageLog) {
     char log[shaderLogSize] = {};
     GLsizei length = 0;
     glGetShaderInfoLog(shader, sizeof log, &length, log);
     if (length <= 0) return;
     buildLog += log;
+    stageLog = log;
     char logWithTrailer[shaderLogSize + 16];
     formatText(logWithTrailer, sizeof logWithTrailer, "%s \n ---- \n", log);
     printLine("Shader compilation status:\n%s\n", logWithTrailer);
@@ -37,14 +39,15 @@ void printProgramLog(GLuint program) {
     glGetProgramInfoLog(program, length, &written, log.data());
     if (written <= 0) return;
     buildLog += log.data();
+    stageLogs.link = log.data();
     printLine("Program Log: %s\n", log.data());
 }
 
-GLuint compileShader(GLenum type, const char* source) {
+GLuint compileShader(GLenum type, const char* source, std::string& stageLog) {
     const GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
-    printShaderLog(shader);
+    printShaderLog(shader, stageLog);
     return shader;
 }
 
@@ -53,8 +56,11 @@ GLuint compileShader(GLenum type, const char* source) {
 unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource) {
     ScopedPhase phase(StartupPhase::Shaders);
     buildLog.clear();
-    const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexSource != nullptr ? vertexSource : "");
-    const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentSource != nullptr ? fragmentSource : "");
+    stageLogs = ShaderBuildLogs{};
+    const GLuint vertexShader =
+        compileShader(GL_VERTEX_SHADER, vertexSource != nullptr ? vertexSource : "", stageLogs.vertex);
+    const GLuint fragmentShader =
+        compileShader(GL_FRAGMENT_SHADER, fragmentSource != nullptr ? fragmentSource : "", stageLogs.fragment);
     const GLuint program = glCreateProgram();
     glAttachShader(program, vertexShader);
     glAttachShader(program, fragmentShader);
@@ -74,6 +80,8 @@ const char* lastShaderBuildLog() { return buildLog.c_str(); }
 bool programHasUniform(unsigned program, const char* name) {
     return program != 0 && glGetUniformLocationARB(program, name) >= 0;
 }
+
+const ShaderBuildLogs& lastShaderBuildLogs() { return stageLogs; }
 
 void useProgram(unsigned program) { glUseProgram(program); }
 

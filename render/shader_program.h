@@ -2,6 +2,8 @@
 // one current, and setting vec4 uniforms and samplers by name on the current program.
 #pragma once
 
+#include <string>
+
 // Compiles and links; the program name is returned whatever the logs say.
 unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource);
 
@@ -13,6 +15,14 @@ const char* lastShaderBuildLog();
 
 // Whether the linked program has an active uniform of that name (one it does not use is dropped).
 bool programHasUniform(unsigned program, const char* name);
+
+// The same logs one by one, for messages that say which stage a line is about.
+struct ShaderBuildLogs {
+    std::string vertex;
+    std::string fragment;
+    std::string link;
+};
+const ShaderBuildLogs& lastShaderBuildLogs();
 
 void useProgram(unsigned program);
 void useNoProgram();

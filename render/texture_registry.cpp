@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "base/print_line.h"
+#include "base/problem_detail.h"
 #include "base/startup_phases.h"
 #include "image/jpeg_decoder.h"
 #include "image/png_loader.h"
@@ -53,7 +54,8 @@ int addTexture(const char* name, GLuint glName, bool hasImage) {
     Texture texture{};
     const std::size_t length = std::strlen(name);
     if (length >= sizeof texture.name)
-        reportDataProblem("Texture path longer than %d characters, loaded but not shared: %s", textureNameSize - 1, name);
+        reportDataProblem("Texture path longer than %d characters, loaded but not shared: %s", textureNameSize - 1,
+                          problemPath(name).c_str());
     formatText(texture.name, sizeof texture.name, "%s", name);
     texture.glName = glName;
     texture.hasImage = hasImage;

@@ -12,7 +12,7 @@ packages=(
   libmp3lame-dev libjpeg-dev
   # tests and tools
   xvfb xauth libgl1-mesa-dri libgtest-dev libbenchmark-dev ffmpeg fonts-dejavu-core cmake ninja-build clang
-  libclang-rt-14-dev xdotool valgrind
+  libclang-rt-14-dev xdotool x11-utils valgrind
   pkg-config g++
 )
 

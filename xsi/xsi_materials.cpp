@@ -8,14 +8,50 @@
 #include <vector>
 
 #include "base/print_line.h"
+#include "base/problem_detail.h"
 #include "render/shader_library.h"
 #include "render/shader_program.h"
 #include "render/texture_registry.h"
+#include "xsi/xsi_glsl_log.h"
 #include "xsi/xsi_reader.h"
 
 std::vector<XsiImage> xsiImages;
 
 namespace {
+
+// The scene file each material was read from, for the files its slots ask for.
+std::map<const Material*, std::string> materialFiles;
+
+const char* materialFile(const Material* material) {
+    const auto found = materialFiles.find(material);
+    return found != materialFiles.end() ? found->second.c_str() : nullptr;
+}
+
+// A program that does not build. A detailed console gets the driver's messages one per line, on
+// the lines of the file and naming their stage.
+void reportBrokenProgram(const Material& material, int vertexHeaderLine, int fragmentHeaderLine) {
+    const char* file = xsiFileName();
+    if (!consoleDetailed()) {
+        reportDataProblem("Scene file %s, material %s: its GLSL program does not build, so its meshes draw without "
+                          "their shader. %s",
+                          file, material.name, lastShaderBuildLog());
+        return;
+    }
+    reportDataProblem("Scene file %s, material %s: its GLSL program does not build, so its meshes draw without "
+                      "their shader.",
+                      file, material.name);
+    const ShaderBuildLogs& logs = lastShaderBuildLogs();
+    const struct {
+        const std::string& log;
+        const char* stage;
+        int headerLine;
+    } stages[] = {{logs.vertex, "vertex shader", vertexHeaderLine},
+                  {logs.fragment, "fragment shader", fragmentHeaderLine},
+                  {logs.link, "link", 0}};
+    for (const auto& stage : stages)
+        for (const std::string& line : placeGlslLog(stage.log, stage.stage, file, stage.headerLine))
+            reportDataProblemDetail("%s", line.c_str());
+}
 
 bool equals(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
@@ -106,9 +142,6 @@ int cubeFaceIndex(const char* name) {
     return -1;
 }
 
-// Where each material of the library was first defined, for the check's word on a second copy.
-std::map<std::string, std::string> materialFiles;
-
 // The library's first material of the file being read: the ones its image library binds.
 std::size_t firstMaterialOfFile = 0;
 
@@ -135,6 +168,7 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
     MaterialTexture* texture = nullptr;
     MaterialCubeTexture* cube = nullptr;
     GlslSource vertexSource, fragmentSource;
+    int vertexHeaderLine = 0, fragmentHeaderLine = 0;
 
     while (!xsiEndOfFile()) {
         readXsiLine();
@@ -154,9 +188,10 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 material = nullptr;
                 inMaterial = false;
                 if (consoleIsQuiet()) {
+                    const char* first = materialFile(findMaterialByName(name));
                     reportCheckNote("Scene file %s, material %s: also defined in %s; the show uses that one and skips "
                                     "this copy.",
-                                    xsiFileName(), name, materialFiles[name].c_str());
+                                    xsiFileName(), name, first != nullptr ? first : "another file");
                     secondCopies.push_back(std::make_unique<Material>());
                     material = secondCopies.back().get();
                     std::memcpy(material->name, name, sizeof name);
@@ -167,7 +202,7 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 shaderLibrary.materials.push_back(std::make_unique<Material>());
                 material = shaderLibrary.materials.back().get();
                 std::memcpy(material->name, name, sizeof name);
-                materialFiles[name] = xsiFileName();
+                materialFiles[material] = xsiFileName();
             }
         }
 
@@ -180,10 +215,12 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
             collectingVertex = true;
             blocks.otherShader = true;
             vertexSource.start(line.fields[2]);
+            vertexHeaderLine = xsiLineNumber();
         } else if (equals(field0, "GLSL_ProgramF")) {
             collectingFragment = true;
             blocks.otherShader = true;
             fragmentSource.start(line.fields[2]);
+            fragmentHeaderLine = xsiLineNumber();
         } else if (equals(token0, "XSI_MaterialInfo") || equals(token0, "SI_FCurve")) {
             blocks.skipBlock = true;
         } else if (equals(field0, "Softimage.GLSLUniform.1")) {
@@ -230,10 +267,7 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 if (!vertexSource.overflowed && !fragmentSource.overflowed) {
                     material->program = createShaderProgram(vertexSource.text.c_str(), fragmentSource.text.c_str());
                     if (!shaderProgramLinked(material->program))
-                        reportDataProblem("Scene file %s, material %s: its GLSL program does not build, so its "
-                                          "meshes draw without their shader. %s",
-                                          xsiFileName(), material->name, lastShaderBuildLog());
-
+                        reportBrokenProgram(*material, vertexHeaderLine, fragmentHeaderLine);
                 }
             }
         }
@@ -293,6 +327,7 @@ void bindImages() {
         }
     }
     for (const auto& material : shaderLibrary.materials) {
+        const ScopedFileRequester asking(materialFile(material.get()), material->name);
         for (const XsiImage& image : xsiImages) {
             for (const auto& texture : material->textures) {
                 if (!equals(texture->imageName, image.name)) continue;
@@ -311,6 +346,7 @@ void bindImages() {
     // Faces in the order the cube-map parameters sort in, the order in which they are matched.
     static const int matchOrder[6] = {4, 3, 5, 0, 1, 2};  // back, bottom, front, left, right, top
     for (const auto& material : shaderLibrary.materials) {
+        const ScopedFileRequester asking(materialFile(material.get()), material->name);
         for (const auto& cube : material->cubeTextures) {
             for (const XsiImage& image : xsiImages) {
                 for (const int face : matchOrder) {

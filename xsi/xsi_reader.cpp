@@ -11,6 +11,7 @@
 
 #include "base/data_file.h"
 #include "base/print_line.h"
+#include "base/problem_detail.h"
 #include "base/startup_phases.h"
 #include "xsi/xsi_materials.h"
 #include "xsi/xsi_models.h"
@@ -27,6 +28,7 @@ struct OpenXsiFile {
     std::string name;
     std::size_t size = 0;
     std::size_t position = 0;  // bytes consumed since the last rewind
+    int lineNumber = 0;        // of the line read last, from 1
     bool endOfFile = true;
     bool longLineReported = false;  // once per file, not once per pass
     // The file's shape, taken from each line the first time a pass reads it.
@@ -57,11 +59,11 @@ bool openXsiFile(const char* path) {
     closeXsiFile();
     std::FILE* file = openDataFile(path, "r");
     if (file == nullptr) {
-        reportDataProblem("File %s not found!", path != nullptr ? path : "(null)");
+        reportMissingFile(path);
         return false;
     }
     openFile.file = file;
-    openFile.name = path;
+    openFile.name = problemPath(path);
     openFile.size = 0;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         const long size = std::ftell(file);
@@ -82,12 +84,15 @@ void rewindXsiFile() {
     std::rewind(openFile.file);
     openFile.next = openFile.end = nullptr;
     openFile.position = 0;
+    openFile.lineNumber = 0;
     openFile.endOfFile = false;
 }
 
 bool xsiEndOfFile() { return openFile.endOfFile; }
 
 const char* xsiFileName() { return openFile.name.c_str(); }
+
+int xsiLineNumber() { return openFile.lineNumber; }
 
 std::size_t xsiBytesLeft() { return openFile.position < openFile.size ? openFile.size - openFile.position : 0; }
 
@@ -130,6 +135,7 @@ void readXsiLine() {
     char last = '\0';       // the line's last character, wherever it was stored
     bool endedByLineFeed = false;
     if (openFile.file == nullptr) openFile.endOfFile = true;
+    else ++openFile.lineNumber;
     while (openFile.file != nullptr) {
         if (openFile.next == openFile.end && !refillBuffer()) {
             openFile.endOfFile = true;

@@ -44,8 +44,12 @@ void rewindXsiFile();
 // True once a read has run into the end of the file (and with no file open).
 bool xsiEndOfFile();
 
-// The open file's name as given to openXsiFile, for messages; "" when none is open.
+// The open file's name for messages (as given to openXsiFile, as problem lines print it); ""
+// when none is open.
 const char* xsiFileName();
+
+// The line number of xsiLine in the open file, from 1.
+int xsiLineNumber();
 
 // Bytes not read yet: the most lines, and so the most entries, the rest of the file can hold.
 std::size_t xsiBytesLeft();

@@ -89,11 +89,35 @@ TEST(Program, StartsAnywhereInTheStateOfA60FpsCapture) {
     ASSERT_EQ(capture.exitCode, 0) << capture.output;
     EXPECT_EQ(jumped.substr(jumped.find("(state ") + 7), after(capture.output, "(205000 ms, state before it "));
 
-    for (const char* bad : {"abc", "-1", "210", "1e9", ""}) {
+    // Plain decimal seconds only.
+    for (const char* bad : {"abc", "-1", "210", "1e9", "", "0x10", " 5", "+5", "1.2.3"}) {
         const CommandResult refused = runCommand(inShowDir + "timeout 5 ./demo --start '" + bad + "'");
         EXPECT_EQ(refused.exitCode, 2) << bad << "\n" << refused.output;
         EXPECT_NE(refused.output.find("--start wants seconds"), std::string::npos) << refused.output;
     }
+    // Below 210, however close: the show's last millisecond.
+    const CommandResult last = runCommand(inShowDir + "xvfb-run -a -s '-screen 0 640x480x24' timeout 40 ./demo 320 180 "
+                                          "--start 209.9999");
+    EXPECT_EQ(last.exitCode, 0) << last.output;
+    EXPECT_NE(last.output.find("Started at 209.999 s: "), std::string::npos) << last.output;
+}
+
+// --help says how to start the show and opens nothing; an option it does not know is refused
+// with the same words. Plain words are still the window size.
+TEST(Program, SaysItsUsageAndRefusesUnknownOptions) {
+    const struct {
+        const char* arguments;
+        int status;
+    } cases[] = {{"--help", 0}, {"--bogus", 2}, {"640 360 --ful", 2}, {"--dev --paused --help", 0}};
+    for (const auto& c : cases) {
+        const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo " + c.arguments);
+        EXPECT_EQ(run.exitCode, c.status) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find("usage: demo [width height] [--start SECONDS] [--dev [--paused]]"),
+                  std::string::npos) << c.arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.find("Window system"), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+    const CommandResult refused = runCommand(inShowDir + "env -u DISPLAY ./demo --bogus");
+    EXPECT_NE(refused.output.find("demo: unknown option --bogus\n"), std::string::npos) << refused.output;
 }
 
 // The authoring mode's window, driven with xdotool; the script sees the helpers of dev_window.sh.

@@ -40,4 +40,25 @@ TEST(PrintLine, CutsLongMessagesAt1023Characters) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(1023, 'a') + "\n");
 }
 
+// The check's console says a problem once however often start-up meets it (a cube map is built
+// again for every later scene file); the show's own console prints what it meets.
+TEST(ReportDataProblem, ADetailedConsoleSaysEachProblemOnce) {
+    for (const bool detailed : {false, true}) {
+        setConsoleDetailed(detailed);
+        const int before = dataProblemCount();
+        testing::internal::CaptureStdout();
+        for (int i = 0; i < 3; ++i) {
+            reportDataProblem("File data/%s.jpg not found!", detailed ? "face" : "side");
+            reportDataProblemDetail("its log");
+        }
+        const std::string printed = testing::internal::GetCapturedStdout();
+        const int times = detailed ? 1 : 3;
+        EXPECT_EQ(dataProblemCount() - before, times) << detailed;
+        std::string expected;
+        for (int i = 0; i < times; ++i) expected += std::string("File data/") + (detailed ? "face" : "side") +
+                                                     ".jpg not found!\nits log\n";
+        EXPECT_EQ(printed, expected) << detailed;
+    }
+}
+
 }  // namespace

@@ -1,9 +1,13 @@
 // The data checker on the built data set and on data sets with one thing wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "tests/support/process.h"
@@ -12,73 +16,181 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A run directory of links to the built data set, with `file` replaced by the original with every
-// `from` turned into `to` (and every `from2` into `to2`, when given).
-fs::path dataSetWith(const std::string& file, const std::string& from, const std::string& to,
-                     const char* from2 = nullptr, const char* to2 = nullptr) {
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A run directory of links to the built data set.
+fs::path linkedDataSet() {
     const fs::path show(DEMO_SHOW_DIR);
     const fs::path run = makeTempDir("check_");
     fs::create_directory(run / "data");
     fs::create_symlink(show / "biisi.mp3", run / "biisi.mp3");
     for (const auto& entry : fs::directory_iterator(show / "data"))
-        if (entry.path().filename() != file) fs::create_symlink(entry.path(), run / "data" / entry.path().filename());
-    std::ifstream in(show / "data" / file, std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        fs::create_symlink(entry.path(), run / "data" / entry.path().filename());
+    return run;
+}
+
+// The same, with `file` replaced by the original with every `from` turned into `to` (and every
+// `from2` into `to2`, when given).
+fs::path dataSetWith(const std::string& file, const std::string& from, const std::string& to,
+                     const char* from2 = nullptr, const char* to2 = nullptr) {
+    const fs::path run = linkedDataSet();
+    std::string text = readFile(run / "data" / file);
     const auto replace = [&text](const std::string& before, const std::string& after) {
         for (std::size_t at = text.find(before); at != std::string::npos; at = text.find(before, at + after.size()))
             text.replace(at, before.size(), after);
     };
     replace(from, to);
     if (from2 != nullptr) replace(from2, to2);
+    fs::remove(run / "data" / file);
     std::ofstream(run / "data" / file, std::ios::binary) << text;
     return run;
 }
 
-TEST(CheckTool, FindsTheBuiltDataSetClean) {
-    const CommandResult run = runCommand(std::string("env -u DISPLAY ") + DEMO_CHECK_PATH + " " + DEMO_SHOW_DIR);
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(run.output, "Scene file data\\flame2.xsi, material flames: also defined in data\\flame.xsi; the show uses "
-                          "that one and skips this copy.\n" + std::string(DEMO_SHOW_DIR) + ": the data set is clean.\n");
+// The line of the built data set's `file` holding `text`, from 1.
+int lineOf(const std::string& file, const std::string& text) {
+    const std::string whole = readFile(fs::path(DEMO_SHOW_DIR) / "data" / file);
+    return static_cast<int>(std::count(whole.begin(), whole.begin() + static_cast<long>(whole.find(text)), '\n')) + 1;
 }
 
-// What is wrong is named with its file, and the status says the data set is not clean.
+// What a check of the built data set says of the material flame.xsi and flame2.xsi both define.
+const std::string duplicateNote = "Scene file data/flame2.xsi, material flames: also defined in data/flame.xsi; the "
+                                  "show uses that one and skips this copy.\n";
+
+CommandResult check(const std::string& arguments) {
+    return runCommand(std::string("env -u DISPLAY ") + DEMO_CHECK_PATH + " " + arguments);
+}
+
+TEST(CheckTool, FindsTheBuiltDataSetClean) {
+    const CommandResult run = check(DEMO_SHOW_DIR);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output, duplicateNote + DEMO_SHOW_DIR + ": the data set is clean.\n");
+}
+
+// What is wrong is named with its file (paths written one way), once, and the status says the
+// data set is not clean.
 TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
+    const std::string flameError = "data/flame.xsi:" + std::to_string(lineOf("flame.xsi", "gl_FragColor = vec4(colour")) +
+                                   ": fragment shader: error: ";
     const struct {
         const char* file;
         const char* from;
         const char* to;
-        const char* expected;
+        std::string expected;
         const char* from2 = nullptr;
         const char* to2 = nullptr;
     } cases[] = {
-        {"bg.xsi", "mountains", "hills", "Scene file data\\bg.xsi has no material \"mountains\""},
+        {"bg.xsi", "mountains", "hills", "Scene file data/bg.xsi has no material \"mountains\""},
         {"tykki.xsi", "params", "parameters", "material \"diffuse_cubemap\" has no uniform \"params\""},
         {"flame.xsi", "gl_FragColor = vec4(colour", "gl_FragColor = vec4(colour +",
-         "Scene file data\\flame.xsi, material flames: its GLSL program does not build"},
+         "Scene file data/flame.xsi, material flames: its GLSL program does not build, so its meshes draw without "
+         "their shader.\n" + flameError},
+        // A varying the vertex shader does not write: the linker's one message, once.
+        {"bg.xsi", "varying vec3 direction;\n\t\t\tvoid main()\n\t\t\t{\n\t\t\t    vec3 d = normalize(direction);",
+         "varying vec3 direction2;\n\t\t\tvoid main()\n\t\t\t{\n\t\t\t    vec3 d = normalize(direction2);",
+         "shader.\ndata/bg.xsi: link: error: fragment shader varying direction2 not written by vertex shader\n" +
+             duplicateNote},
         // The second copy of a material is checked, and blamed, for itself.
         {"flame2.xsi", "gl_FragColor = vec4(colour", "gl_FragColor = vec4(colour +",
-         "Scene file data\\flame2.xsi, material flames: its GLSL program does not build"},
+         "Scene file data/flame2.xsi, material flames: its GLSL program does not build"},
         // What the show quietly does without: values that never arrive, a mesh or a slot without
         // what it names, a number read as 0.
         {"bg.xsi", "uniform vec4 params;", "uniform vec4 parms;",
-         "Scene file data\\bg.xsi, material mountains: its uniform block names \"params\", which its GLSL program "
+         "Scene file data/bg.xsi, material mountains: its uniform block names \"params\", which its GLSL program "
          "does not use", "params.", "parms."},
         {"ball.xsi", "\"ball_marble\",", "\"ball_marbel\",",
-         "Scene file data\\ball.xsi: a triangle list names material \"ball_marbel\", which no material library has"},
+         "Scene file data/ball.xsi: a triangle list names material \"ball_marbel\", which no material library has"},
         {"ball.xsi", "\"Image\",\"IMG-marble\"", "\"Image\",\"IMG-marbel\"",
-         "Scene file data\\ball.xsi, material ball_marble: its texture names image \"IMG-marbel\", which the file's "
+         "Scene file data/ball.xsi, material ball_marble: its texture names image \"IMG-marbel\", which the file's "
          "image library does not have"},
         {"bg.xsi", "\"element1\",\"Float\",0.000000,", "\"element1\",\"Float\",abc,",
-         "Scene file data\\bg.xsi: \"abc\" is not a number; the show reads it as 0."},
+         "Scene file data/bg.xsi: \"abc\" is not a number; the show reads it as 0."},
     };
     for (const auto& c : cases) {
         const fs::path data = dataSetWith(c.file, c.from, c.to, c.from2, c.to2);
-        const CommandResult run = runCommand(std::string("env -u DISPLAY ") + DEMO_CHECK_PATH + " " + data.string());
+        const CommandResult run = check(data.string());
         EXPECT_EQ(run.exitCode, 1) << c.file << "\n" << run.output;
-        EXPECT_NE(run.output.find(c.expected), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.expected << "\n" << run.output;
         EXPECT_NE(run.output.find(": 1 problem; "), std::string::npos) << run.output;
         fs::remove_all(data);
     }
+}
+
+// A missing file: one line naming the scene file that asked for it, or the near match that is
+// there; no data/ at all is one line too.
+TEST(CheckTool, AMissingFileIsOneLineWithWhatIsNearIt) {
+    const struct {
+        const char* name;
+        std::function<void(const fs::path&)> change;
+        std::string output;  // after the run directory
+    } cases[] = {
+        {"cube-map face", [](const fs::path& run) { fs::remove(run / "data/cannon_env_left.jpg"); },
+         "File data/cannon_env_left.jpg not found! Scene file data/tykki.xsi, material diffuse_cubemap, asks for "
+         "it.\n"},
+        {"case", [](const fs::path& run) { fs::rename(run / "data/ball.xsi", run / "data/Ball.xsi"); },
+         "File data/ball.xsi not found! Did you mean data/Ball.xsi? File names match case for case.\n"},
+        {"folder",
+         [](const fs::path& run) {
+             fs::create_directory(run / "data/images");
+             fs::rename(run / "data/noise.png", run / "data/images/noise.png");
+         },
+         "File data/noise.png not found! Did you mean data/images/noise.png? The show reads it from data/ itself.\n"},
+        {"no data/", [](const fs::path& run) { fs::remove_all(run / "data"); },
+         "There is no folder data/ in RUN: every scene file and image the show reads is missing.\n"},
+    };
+    for (const auto& c : cases) {
+        const fs::path run = linkedDataSet();
+        c.change(run);
+        const CommandResult result = check(run.string());
+        // The flames' second copy is read before the ball and the cannon; without data/ there is none.
+        std::string expected = std::string(c.name) == "no data/" ? c.output : duplicateNote + c.output;
+        if (const std::size_t at = expected.find("RUN"); at != std::string::npos) expected.replace(at, 3, run.string());
+        EXPECT_EQ(result.exitCode, 1) << c.name;
+        EXPECT_EQ(result.output, expected + run.string() + ": 1 problem; the show plays on without what they name.\n")
+            << c.name;
+        fs::remove_all(run);
+    }
+}
+
+TEST(CheckTool, RefusesWhatItDoesNotKnowWithItsUsage) {
+    for (const char* arguments : {"--bogus", "-x", "a b", "--list a"}) {
+        const CommandResult run = check(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find("usage: demo-check [DIR]"), std::string::npos) << arguments << "\n" << run.output;
+    }
+    const CommandResult help = check("--help");
+    EXPECT_EQ(help.exitCode, 0) << help.output;
+    EXPECT_EQ(help.output.rfind("usage: demo-check [DIR]", 0), 0u) << help.output;
+}
+
+// The list names every file start-up reads, which a check of an empty data/ finds missing, and
+// under each scene file the materials and uniforms the show looks up.
+TEST(CheckTool, ListsWhatADataSetMustHold) {
+    const CommandResult list = check("--list");
+    ASSERT_EQ(list.exitCode, 0) << list.output;
+    std::set<std::string> listed;
+    std::istringstream lines(list.output);
+    for (std::string line; std::getline(lines, line);)
+        if (line.find(" scene file: ") != std::string::npos || line.find(" image: ") != std::string::npos)
+            listed.insert(line.substr(0, line.find(' ')));
+
+    const fs::path run = makeTempDir("check_empty_");
+    fs::create_directory(run / "data");
+    const CommandResult empty = check(run.string());
+    std::set<std::string> missing;
+    std::istringstream found(empty.output);
+    for (std::string line; std::getline(found, line);)
+        if (line.rfind("File ", 0) == 0) missing.insert(line.substr(5, line.find(" not found!") - 5));
+    EXPECT_EQ(listed, missing) << list.output << empty.output;
+    EXPECT_NE(list.output.find("biisi.mp3"), std::string::npos) << list.output;
+
+    for (const char* part : {"data/tykki.xsi     ", "      material \"diffuse_cubemap\": uniform slots params\n",
+                             "      material \"flames\": uniform slots params, uvShift\n",
+                             "      material \"dof_combine\": GLSL uniforms alpha, texture0, texture1\n"})
+        EXPECT_NE(list.output.find(part), std::string::npos) << part << "\n" << list.output;
+    fs::remove_all(run);
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "base/print_line.h"
 #include "render/shader_library.h"
 #include "render/texture_registry.h"
 #include "tests/support/png_files.h"
@@ -448,6 +450,66 @@ XSI_ImageLibrary {
     EXPECT_NE(half.textureIndex, cube.textureIndex);
     // 2D paths are printed; cube faces are not.
     EXPECT_EQ(printed.find("data/xm_cube_left.png"), std::string::npos) << printed;
+}
+
+// The check's console: a program that does not build is named with its driver's messages on the
+// lines of the file, and a missing face names the file and material that ask for it, once,
+// though every later file's images rebuild the cube map.
+TEST_F(XsiMaterials, ADetailedConsoleNamesWhereEachProblemIs) {
+    setConsoleDetailed(true);
+    const std::unique_ptr<void, void (*)(void*)> plainAgain(this, [](void*) { setConsoleDetailed(false); });
+    ASSERT_TRUE(writeTestPng("data/xm_face.png", 2, 2, 3, Bytes(12, 7)));
+    std::string text = R"(xsi 0300txt 0032
+SI_MaterialLibrary {
+    XSI_Material xm_broken {
+        XSI_Shader GLSLProgram {
+            "GLSL_Program","Text","
+            void main()
+            {
+                gl_Position = ftransform();
+            }
+            ",
+            "GLSL_ProgramF","Text","
+            void main()
+            {
+                gl_FragColor = vec4(1.0) +;
+            }
+            ",
+        }
+    }
+    XSI_Material xm_faces {
+        XSI_Shader Env {
+            "Softimage.OGL13CubicTexture.1",
+            "UniformName","Text","environment",
+)";
+    for (const char* face : {"left", "right", "top", "bottom", "back"})
+        text += "            \"" + std::string(face) + "\",\"xm_present\",\n";
+    text += R"(            "front","xm_gone",
+        }
+    }
+}
+XSI_ImageLibrary {
+    XSI_Image xm_present {
+        "xm_face.png",
+    }
+    XSI_Image xm_gone {
+        "C:\sky\xm_gone.png",
+    }
+}
+)";
+    writeSceneFile("data/faces.xsi", xsiText(text));
+    writeSceneFile("data/after.xsi", "xsi 0300txt 0032\n" + xsiText(library(simpleMaterial("xm_after"))));
+    std::string printed, later;
+    loadSceneQuoting("data\\faces.xsi", printed);
+    loadSceneQuoting("data\\after.xsi", later);
+    printed += later;
+
+    EXPECT_EQ(countOf(printed, "File data/xm_gone.png not found! Scene file data/faces.xsi, material xm_faces, asks "
+                               "for it.\n"),
+              1u) << printed;
+    EXPECT_NE(printed.find("Scene file data/faces.xsi, material xm_broken: its GLSL program does not build, so its "
+                           "meshes draw without their shader.\ndata/faces.xsi:14: fragment shader: "),
+              std::string::npos) << printed;
 }
 
 // ---- damaged and overlong input -------------------------------------------------------------

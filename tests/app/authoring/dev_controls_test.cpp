@@ -64,4 +64,14 @@ TEST(DevControls, OnlyNewProblemLinesRefuseAReload) {
               std::vector<std::string>{"GLSL error in data/b.xsi"});
 }
 
+// A compiler's message the running version had is still known when an edit above it moves it to
+// another line of its file; another message on the same line is new.
+TEST(DevControls, AMovedCompilerMessageIsNoNewProblem) {
+    const std::vector<std::string> known = {"data/bg.xsi:22: fragment shader: error: syntax error"};
+    EXPECT_TRUE(newProblemLines(known, {"data/bg.xsi:25: fragment shader: error: syntax error"}).empty());
+    const std::vector<std::string> fresh = {"data/bg.xsi:22: fragment shader: error: undeclared x",
+                                            "data/sky.xsi:22: fragment shader: error: syntax error"};
+    EXPECT_EQ(newProblemLines(known, fresh), fresh);
+}
+
 }  // namespace
