@@ -71,8 +71,12 @@ void restartShow() {
                     dev.paused ? pausedOption : nullptr, nullptr};
     printLine("Reloading the data set at %s s.", start);
     std::fflush(stdout);
+    // Where the restart is a new process (Windows), this one lives on until it ends: silent.
+    pauseMusic(true);
     replaceWithThisProgram(args);
-    printLine("Cannot restart the show (%s); it goes on with the data set it has.", std::strerror(errno));
+    const int error = errno;
+    pauseMusic(dev.paused);
+    printLine("Cannot restart the show (%s); it goes on with the data set it has.", std::strerror(error));
 }
 
 void startCandidateCheck() {

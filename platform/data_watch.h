@@ -1,12 +1,12 @@
-// Watching the data folder for saved files (inotify), so that an edit reloads the show. Editors
-// save in several steps (a temporary file, a rename, attributes): a change counts once the folder
-// has been quiet for a moment.
+// Watching the data folder for saved files (inotify; a change notification on Windows), so that an
+// edit reloads the show. Editors save in several steps (a temporary file, a rename, attributes): a
+// change counts once the folder has been quiet for a moment.
 #pragma once
 
 #include <cstdint>
 
 struct DataWatch {
-    int fd = -1;
+    std::intptr_t fd = -1;  // the inotify descriptor, or the notification's handle; -1 when none
     std::int64_t lastChangeUs = -1;  // monotonic time of the newest change not yet reported
 };
 
