@@ -56,6 +56,8 @@ void replaceWithThisProgram(char* const* args) {
     }
     CloseHandle(child.hThread);
     EnumThreadWindows(GetCurrentThreadId(), hideWindow, 0);
+    // What this process holds is not used again: let the system take its memory back.
+    SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
     DWORD status = 1;
     WaitForSingleObject(child.hProcess, INFINITE);
     GetExitCodeProcess(child.hProcess, &status);

@@ -216,7 +216,8 @@ const AudioDriver captureAudioDriver = [] {
 void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
     job.ffmpeg = findOnPath("ffmpeg");
     if (job.ffmpeg.empty()) {
-        std::fprintf(stderr, "demo-capture: ffmpeg is not on PATH; it encodes the video (apt-get install ffmpeg)\n");
+        std::fprintf(stderr, "demo-capture: ffmpeg is not on PATH; it encodes the video (apt-get install ffmpeg, or on "
+                     "Windows an ffmpeg.exe in a folder of PATH); frames as PNGs need none (--out DIR)\n");
         std::exit(1);
     }
     // Without usable music the video still gets a sound track, a silent one.
