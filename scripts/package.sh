@@ -44,7 +44,8 @@ needed=$(for program in demo demo-capture demo-check; do
            objdump -p "$stage/$program" | awk '/NEEDED/ { print $2 }'
          done | sort -u)
 packages=$(for library in $needed; do
-             path=$(ldd "$host/demo-capture" "$host/demo-check" "$host/show/demo" | awk -v l="$library" '$1 == l { print $3; exit }')
+             path=$(ldd "$host/demo-capture" "$host/demo-check" "$host/show/demo" |
+                    awk -v l="$library" '$1 == l { print $3; exit }')
              [[ -n $path ]] || { echo "package: $library is not found by ldd" >&2; exit 1; }
              path=$(realpath "$path")
              dpkg -S "$path" 2>/dev/null || dpkg -S "${path#/usr}" 2>/dev/null || dpkg -S "/usr$path"

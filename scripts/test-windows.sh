@@ -109,14 +109,16 @@ for line in 'Glew display created successfully!' 'Initializing audio...' ' ok.' 
   # Console output in text mode ends its lines in CR LF.
   tr -d '\r' <"$show/play.log" | grep -Eq "^${line//./\\.}$" || lines_missing+=" '$line'"
 done
-[[ -z $lines_missing ]] && pass "demo.exe 640 400 prints its start-up lines ($wine_startup_ms ms to the first frame)" ||
+[[ -z $lines_missing ]] &&
+  pass "demo.exe 640 400 prints its start-up lines ($wine_startup_ms ms to the first frame)" ||
   fail "demo.exe 640 400: start-up lines missing:$lines_missing (log: $show/play.log)"
 sleep 2
 shot() { ffmpeg -v error -y -f x11grab -draw_mouse 0 -video_size 1280x800 -i "$DISPLAY" -frames:v 1 "$1"; }
 shot "$test_dir/shot1.png"; sleep 1; shot "$test_dir/shot2.png"
 lit=$(ffmpeg -v error -i "$test_dir/shot2.png" -vf scale=80:50 -f rawvideo -pix_fmt gray - | od -An -v -tu1 |
       awk '{ for (i = 1; i <= NF; i++) if ($i > m) m = $i } END { print m + 0 }')
-if kill -0 "$run_pid" 2>/dev/null && ! cmp -s "$test_dir/shot1.png" "$test_dir/shot2.png" && [[ ${lit:-0} -gt 64 ]]; then
+if kill -0 "$run_pid" 2>/dev/null && ! cmp -s "$test_dir/shot1.png" "$test_dir/shot2.png" &&
+   [[ ${lit:-0} -gt 64 ]]; then
   pass "demo.exe plays: the picture moves"
 else
   fail "demo.exe does not play (running: $(kill -0 "$run_pid" 2>/dev/null && echo yes || echo no), brightest ${lit:-?})"
@@ -177,7 +179,8 @@ fi
 status=0
 (cd "$show" && wine demo-check.exe . >check.log 2>&1) || status=$?
 [[ $status -eq 0 ]] && grep -q 'the data set is clean' "$show/check.log" &&
-  pass "demo-check.exe finds the data set clean" || fail "demo-check.exe: status $status on the data set (log: $show/check.log)"
+  pass "demo-check.exe finds the data set clean" ||
+  fail "demo-check.exe: status $status on the data set (log: $show/check.log)"
 
 crlf=$test_dir/crlf
 mkdir -p "$crlf"
@@ -217,8 +220,8 @@ for t in ${times//,/ }; do
   a=$test_dir/frames-wine/frame-$t.png b=$test_dir/frames-native/frame-$t.png
   if [[ ! -f $a || ! -f $b ]]; then frames_ok=0; continue; fi
   beyond= biggest=
-  read -r beyond biggest < <(ffmpeg -v error -i "$a" -i "$b" -filter_complex '[0][1]blend=all_mode=difference,format=rgb24' \
-      -f rawvideo - | od -An -v -tu1 -w3 | awk '
+  read -r beyond biggest < <(ffmpeg -v error -i "$a" -i "$b" \
+      -filter_complex '[0][1]blend=all_mode=difference,format=rgb24' -f rawvideo - | od -An -v -tu1 -w3 | awk '
       { m = $1; if ($2 > m) m = $2; if ($3 > m) m = $3; if (m > 12) n++; if (m > top) top = m }
       END { print n + 0, top + 0 }')
   if [[ -z ${biggest:-} ]]; then frames_ok=0; continue; fi
@@ -230,7 +233,9 @@ for t in ${times//,/ }; do
   ((share > worst_share)) && worst_share=$share
   ((share > 500)) && frames_ok=0
 done
-summary="$identical of $compared identical in their pixels ($same_files as PNG files), largest difference $largest levels, worst frame $((worst_share / 1000)).$(printf '%03d' $((worst_share % 1000)))% beyond 12"
+worst=$((worst_share / 1000)).$(printf '%03d' $((worst_share % 1000)))
+summary="$identical of $compared identical in their pixels ($same_files as PNG files), largest difference"
+summary+=" $largest levels, worst frame $worst% beyond 12"
 if [[ $status -eq 0 && $frames_ok -eq 1 && $compared -eq 12 ]]; then
   pass "demo-capture.exe frames match the native capture's: $summary"
 else
@@ -240,14 +245,17 @@ fi
 status=0
 wine "$show/demo-capture.exe" --window egl --data "$show" --size 160x90 --at 1000 --out "$test_dir/egl" \
   >"$test_dir/egl.log" 2>&1 || status=$?
-[[ $status -ne 0 ]] && grep -q 'no EGL' "$test_dir/egl.log" && pass "--window egl is refused: $(grep 'no EGL' "$test_dir/egl.log")" ||
+[[ $status -ne 0 ]] && grep -q 'no EGL' "$test_dir/egl.log" &&
+  pass "--window egl is refused: $(grep 'no EGL' "$test_dir/egl.log")" ||
   fail "--window egl: status $status (log: $test_dir/egl.log)"
 
 # ---- video -----------------------------------------------------------------------------------
 status=0
-wine "$show/demo-capture.exe" --data "$show" --size 160x90 --fps 10 --from 0 --to 1000 --out "$test_dir/clip.mp4" \
-  >"$test_dir/video.log" 2>&1 || status=$?
-if [[ $status -ne 0 ]] && grep -q 'ffmpeg is not on PATH' "$test_dir/video.log" && ! ls -A "$test_dir" | grep -q 'clip\.'; then
+video_options=(--data "$show" --size 160x90 --fps 10 --from 0 --to 1000)
+wine "$show/demo-capture.exe" "${video_options[@]}" --out "$test_dir/clip.mp4" >"$test_dir/video.log" 2>&1 ||
+  status=$?
+if [[ $status -ne 0 ]] && grep -q 'ffmpeg is not on PATH' "$test_dir/video.log" &&
+   ! ls -A "$test_dir" | grep -q 'clip\.'; then
   pass "without ffmpeg.exe a video is refused and nothing is left behind"
 else
   fail "video without ffmpeg.exe: status $status (log: $test_dir/video.log)"
@@ -256,24 +264,27 @@ mkdir -p "$test_dir/sink"
 cp "$project/tests/windows/frame_sink.exe" "$test_dir/sink/ffmpeg.exe"
 sink_path="$(WINEDEBUG=-all "$DEMO_WIN_WINE64" winepath -w "$test_dir/sink" 2>/dev/null | tr -d '\r')"
 status=0
-WINEPATH=$sink_path wine "$show/demo-capture.exe" --data "$show" --size 160x90 --fps 10 --from 0 --to 1000 \
-  --out "$test_dir/clip.mp4" >"$test_dir/sink.log" 2>&1 || status=$?
+WINEPATH=$sink_path wine "$show/demo-capture.exe" "${video_options[@]}" --out "$test_dir/clip.mp4" \
+  >"$test_dir/sink.log" 2>&1 || status=$?
 bytes=$(tr -d '\r' <"$test_dir/clip.mp4" 2>/dev/null || echo none)
 [[ $status -eq 0 && $bytes == $((10 * 160 * 90 * 3)) ]] &&
   pass "the frames go through a pipe to ffmpeg.exe (a stand-in took all $bytes bytes)" ||
   fail "piping to ffmpeg.exe: status $status, $bytes bytes (log: $test_dir/sink.log)"
 status=0
-FRAME_SINK_TAKE=50000 WINEPATH=$sink_path wine "$show/demo-capture.exe" --data "$show" --size 160x90 --fps 10 \
-  --from 0 --to 1000 --out "$test_dir/stopped.mp4" >"$test_dir/sink-stop.log" 2>&1 || status=$?
+FRAME_SINK_TAKE=50000 WINEPATH=$sink_path wine "$show/demo-capture.exe" "${video_options[@]}" \
+  --out "$test_dir/stopped.mp4" >"$test_dir/sink-stop.log" 2>&1 || status=$?
 [[ $status -ne 0 ]] && grep -q 'ffmpeg stopped taking frames\|ffmpeg failed' "$test_dir/sink-stop.log" &&
   [[ ! -e $test_dir/stopped.mp4 && ! -e $test_dir/.stopped.mp4.partial.mp4 ]] &&
-  pass "an ffmpeg.exe that gives up is reported and nothing is left: $(grep -o 'ffmpeg [a-z0-9 ]*' "$test_dir/sink-stop.log" | tail -n 1)" ||
+  pass "an ffmpeg.exe that gives up is reported and nothing is left:" \
+       "$(grep -o 'ffmpeg [a-z0-9 ]*' "$test_dir/sink-stop.log" | tail -n 1)" ||
   fail "an ffmpeg.exe that gives up: status $status (log: $test_dir/sink-stop.log)"
 
 echo
 echo "Figures (Wine 8 on Xvfb, Mesa llvmpipe):"
 echo "  start-up to the first frame, demo 640 400: Wine $wine_startup_ms ms, native $native_startup_ms ms"
-echo "  capture of the 12 frames (start-up included): Wine $((wine_capture_s / 10)).$((wine_capture_s % 10)) s, native $((native_capture_s / 10)).$((native_capture_s % 10)) s"
+tenths() { echo "$(($1 / 10)).$(($1 % 10))"; }
+echo "  capture of the 12 frames (start-up included): Wine $(tenths "$wine_capture_s") s," \
+     "native $(tenths "$native_capture_s") s"
 echo "  frames: $summary"
 echo "  no Windows ffmpeg.exe here: the video was piped to a stand-in, not encoded"
 if ((failed)); then echo "test-windows: some checks failed"; exit 1; fi
