@@ -46,11 +46,12 @@ void runDataCheck(const char* programName, const char* label) {
         printSummary(label);
         std::exit(1);
     }
-    setWindowDriver(&eglWindowDriver);
+    setWindowDriver(&offscreenWindowDriver());
     setAudioDriver(&checkAudioDriver);
     char* windowArgs[] = {const_cast<char*>(programName), nullptr};
     if (!startShow(1, windowArgs, {160, 90}, false)) {
-        std::fprintf(stderr, "%s: no OpenGL 2.0 context through EGL, so nothing could be checked\n", programName);
+        std::fprintf(stderr, "%s: no OpenGL 2.0 context through %s, so nothing could be checked\n", programName,
+                     currentWindowDriver().name);
         std::exit(2);
     }
     reportMissingNames();

@@ -91,9 +91,13 @@ void restartShow(const std::string& copy) {
     std::fflush(stdout);
     std::error_code error;
     std::filesystem::current_path(copy, error);
+    // Where the restart is a new process (Windows), this one lives on until it ends: silent.
+    pauseMusic(true);
     if (!error) replaceWithThisProgram(args);
+    const int restartError = errno;
+    pauseMusic(dev.paused);
     printLine("Cannot restart the show (%s); it goes on with the data set it has.",
-              error ? error.message().c_str() : std::strerror(errno));
+              error ? error.message().c_str() : std::strerror(restartError));
     std::filesystem::current_path(dev.playing, error);
 }
 

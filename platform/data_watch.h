@@ -1,5 +1,6 @@
-// Watching a run folder for saved files, so that an edit reloads the show: the folder itself (the
-// music, a data folder replaced by another) and its data/ folder.
+// Watching a run folder for saved files (inotify; directory change reads on Windows), so that an
+// edit reloads the show: the folder itself (the music, a data folder replaced by another) and its
+// data/ folder.
 #pragma once
 
 #include <cstdint>

@@ -39,11 +39,16 @@ struct WindowDriver {
 // freeglut: the show's window, full screen or plain, with mouse and keyboard.
 extern const WindowDriver glutWindowDriver;
 // EGL: an off-screen pbuffer as the screen, no display and no input. It takes the first EGL device
-// that gives a context (GPUs before software renderers), then Mesa's surfaceless platform.
+// that gives a context (GPUs before software renderers), then Mesa's surfaceless platform. On a
+// system without EGL (Windows) it opens nothing and says so.
 extern const WindowDriver eglWindowDriver;
 
 // True when EGL offers a device that is not a software renderer (a GPU driver's device).
 bool eglHasGpuDevice();
+
+// The driver for GL work that shows nothing (the data check): EGL where the system has it, else
+// the GLUT driver's window (Windows, where a check child is started hidden).
+const WindowDriver& offscreenWindowDriver();
 
 // Game-mode string of the full-screen request, for example "1280x800:32@60".
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height);

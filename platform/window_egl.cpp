@@ -178,3 +178,5 @@ bool eglHasGpuDevice() {
         if (!device.software) return true;
     return false;
 }
+
+const WindowDriver& offscreenWindowDriver() { return eglWindowDriver; }

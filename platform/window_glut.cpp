@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "base/print_line.h"
+#include "platform/display.h"
 
 namespace {
 
@@ -65,11 +66,14 @@ bool openGlutWindow(const WindowEvents& windowEvents, int argc, char** argv, int
     windowFailureArmed = true;
     if (setjmp(windowFailure) != 0) {
         windowFailureArmed = false;
+        restoreDisplayAfterGlut();
         return false;
     }
     glutInitErrorFunc(windowErrorHandler);
     glutInitWarningFunc(windowWarningHandler);
+    hideDisplayFromGlut();
     glutInit(&argc, argv);
+    restoreDisplayAfterGlut();
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
     glutInitDisplayMode(displayMode);
 

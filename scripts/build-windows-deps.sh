@@ -4,6 +4,7 @@
 # build-windows/prefix, and prepares a Wine prefix to run the results in.
 #
 #   scripts/build-windows-deps.sh [--smoke]     # --smoke: also build and run scripts/windows-smoke
+#   scripts/build-windows-deps.sh --wine-prefix DIR   # only a fresh Wine prefix in DIR, set up the same
 #   source scripts/build-windows-deps.sh        # same, then DEMO_WIN_* are set in the caller
 #
 # Environment: DEMO_WIN_ROOT (default <repo>/build-windows), DEMO_WIN_JOBS (default 2),
@@ -38,13 +39,18 @@ triplet=x86_64-w64-mingw32
 wine64=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 smoke=0
+fresh_prefix=
 
-for arg in "$@"; do
-  case $arg in
+while [[ $# -gt 0 ]]; do
+  case $1 in
     --smoke) smoke=1 ;;
-    -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
-    *) echo "build-windows-deps: unknown option $arg" >&2; exit 2 ;;
+    --wine-prefix)
+      [[ $# -ge 2 ]] || { echo "build-windows-deps: --wine-prefix wants a folder" >&2; exit 2; }
+      fresh_prefix=$(realpath -m "$2"); shift ;;
+    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+    *) echo "build-windows-deps: unknown option $1" >&2; exit 2 ;;
   esac
+  shift
 done
 
 # Debian bookworm source packages, pinned to versions the archive here serves and that build.
@@ -271,21 +277,22 @@ build_library() {
   say "built $pkg in $(($(date +%s) - t0)) s"
 }
 
+wine_prefix=$root/wine
 run_wine() {
-  WINEPREFIX=$root/wine WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" "$wine64" "$@"
+  WINEPREFIX=$wine_prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" "$wine64" "$@"
 }
 
 # A Wine prefix of our own. Without a window manager, managed windows make every close wait
 # about 2 s, so the X11 driver is told not to manage them.
 make_wine_prefix() {
-  [[ -f $root/wine/.ready ]] && return 0
-  say "creating the Wine prefix $root/wine"
-  rm -rf "$root/wine"
+  [[ -f $wine_prefix/.ready ]] && return 0
+  say "creating the Wine prefix $wine_prefix"
+  rm -rf "$wine_prefix"
   run_wine wineboot --init >/dev/null 2>&1
   run_wine reg add 'HKEY_CURRENT_USER\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  WINEPREFIX=$root/wine "$wineserver" -w
-  grep -q '"Managed"="N"' "$root/wine/user.reg" || die "could not set Managed=N in the Wine prefix"
-  touch "$root/wine/.ready"
+  WINEPREFIX=$wine_prefix "$wineserver" -w
+  grep -q '"Managed"="N"' "$wine_prefix/user.reg" || die "could not set Managed=N in the Wine prefix"
+  touch "$wine_prefix/.ready"
 }
 
 run_smoke() {
@@ -314,6 +321,12 @@ run_smoke() {
 
 install_packages
 [[ -x $wine64 ]] || die "$wine64 is missing after installing wine64"
+if [[ -n $fresh_prefix ]]; then
+  wine_prefix=$fresh_prefix
+  rm -rf "$wine_prefix"
+  make_wine_prefix
+  exit 0
+fi
 mkdir -p "$root/src" "$prefix"
 
 build_library "${sources[0]}"

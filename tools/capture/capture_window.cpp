@@ -1,9 +1,8 @@
 // The capture tool's choice of window layer.
 #include "tools/capture/capture_window.h"
 
-#include <cstdlib>
-
 #include "app/window.h"
+#include "platform/display.h"
 
 WindowChoice chooseCaptureWindow(CaptureWindow requested, bool hasDisplay, bool hasEglGpu) {
     switch (requested) {
@@ -18,8 +17,7 @@ WindowChoice chooseCaptureWindow(CaptureWindow requested, bool hasDisplay, bool 
 }
 
 WindowChoice captureWindowHere(CaptureWindow requested) {
-    const char* display = std::getenv("DISPLAY");
-    const bool hasDisplay = display != nullptr && *display != '\0';
+    const bool hasDisplay = hasWindowDisplay();
     const bool hasEglGpu = requested == CaptureWindow::Automatic && eglHasGpuDevice();
     return chooseCaptureWindow(requested, hasDisplay, hasEglGpu);
 }

@@ -66,7 +66,7 @@ void readFrame(std::vector<unsigned char>& pixels) {
 bool writeFrame(const fs::path& file) {
     std::vector<unsigned char> pixels;
     readFrame(pixels);
-    return writePngFile(file.c_str(), pixels.data(), windowSize.windowWidth, windowSize.windowHeight, 3, true);
+    return writePngFile(file.string().c_str(), pixels.data(), windowSize.windowWidth, windowSize.windowHeight, 3, true);
 }
 
 // Steps frame i of the frame clock. Every frame from 0 is stepped in order, so whatever advances
@@ -127,7 +127,7 @@ void runFrames(const CaptureOptions& options, const FramePlan& plan) {
 // The one place where a frame written to a file is reported, with the state it started from, to
 // compare with a run that jumped there.
 void reportWrittenFrame(const fs::path& file, const ShownFrame& frame) {
-    std::printf("%s (%d ms, state before it %08x)\n", file.c_str(), frame.timeMs, frame.stateBefore);
+    std::printf("%s (%d ms, state before it %08x)\n", file.string().c_str(), frame.timeMs, frame.stateBefore);
 }
 
 // Draws the whole show on the frame clock, timing each frame up to the end of its GL work.
@@ -216,7 +216,8 @@ const AudioDriver captureAudioDriver = [] {
 void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
     job.ffmpeg = findOnPath("ffmpeg");
     if (job.ffmpeg.empty()) {
-        std::fprintf(stderr, "demo-capture: ffmpeg is not on PATH; it encodes the video (apt-get install ffmpeg)\n");
+        std::fprintf(stderr, "demo-capture: ffmpeg is not on PATH; it encodes the video (apt-get install ffmpeg, or on "
+                     "Windows an ffmpeg.exe in a folder of PATH); frames as PNGs need none (--out DIR)\n");
         std::exit(1);
     }
     // Without usable music the video still gets a sound track, a silent one.
@@ -230,9 +231,9 @@ void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
     fs::create_directories(output.finalPath.parent_path(), fsError);
     output.partial = partialPath(output.finalPath.string());
     // Trying the temporary file now saves starting the show for an output that cannot be written.
-    std::FILE* probe = std::fopen(output.partial.c_str(), "wb");
+    std::FILE* probe = std::fopen(output.partial.string().c_str(), "wb");
     if (probe == nullptr || std::fclose(probe) != 0) {
-        std::fprintf(stderr, "demo-capture: cannot write %s: %s\n", output.finalPath.c_str(),
+        std::fprintf(stderr, "demo-capture: cannot write %s: %s\n", output.finalPath.string().c_str(),
                      std::strerror(errno));
         std::exit(1);
     }
@@ -289,10 +290,10 @@ void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
         std::error_code fsError;
         fs::rename(output.partial, output.finalPath, fsError);
         if (fsError) failRange(output, "cannot rename " + output.partial.string() + ": " + fsError.message());
-        std::fprintf(stderr, "%s (%s)\n", output.finalPath.c_str(),
+        std::fprintf(stderr, "%s (%s)\n", output.finalPath.string().c_str(),
                      formatByteSize(fs::file_size(output.finalPath, fsError)).c_str());
     } else {
-        std::fprintf(stderr, "%s (%d frames)\n", output.finalPath.c_str(), total);
+        std::fprintf(stderr, "%s (%d frames)\n", output.finalPath.string().c_str(), total);
     }
     exitShow(0);
 }
@@ -324,13 +325,14 @@ int main(int argc, char** argv) {
     const fs::path outDir = options.bench ? fs::path() : fs::absolute(options.out);
     if (!options.bench && !rangeOutput.video) fs::create_directories(outDir, fsError);
     if (fsError) {
-        std::fprintf(stderr, "demo-capture: cannot create %s: %s\n", outDir.c_str(), fsError.message().c_str());
+        std::fprintf(stderr, "demo-capture: cannot create %s: %s\n", outDir.string().c_str(),
+                     fsError.message().c_str());
         return 1;
     }
     const fs::path dataDir = options.dataDir.empty() ? fs::path(executablePath()).parent_path() / "show" : fs::path(options.dataDir);
     fs::current_path(dataDir, fsError);
     if (fsError) {
-        std::fprintf(stderr, "demo-capture: cannot enter data directory %s: %s\n", dataDir.c_str(),
+        std::fprintf(stderr, "demo-capture: cannot enter data directory %s: %s\n", dataDir.string().c_str(),
                      fsError.message().c_str());
         return 1;
     }

@@ -56,9 +56,9 @@ int main(int argc, char** argv) {
     std::error_code error;
     fs::current_path(dataDir, error);
     if (error) {
-        std::fprintf(stderr, "demo-check: cannot enter %s: %s\n", dataDir.c_str(), error.message().c_str());
+        std::fprintf(stderr, "demo-check: cannot enter %s: %s\n", dataDir.string().c_str(), error.message().c_str());
         return 2;
     }
 
-    runDataCheck("demo-check", dataDir.c_str());
+    runDataCheck("demo-check", dataDir.string().c_str());
 }

@@ -1,0 +1,15 @@
+// Text between the program and Windows, for the Windows files of this folder: the wide strings
+// its calls take, the command line a new process is started with, and its error messages.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A narrow string in the system's code page (as argv and the C library's names are) as UTF-16.
+std::wstring widenText(const std::string& text);
+
+// The command line of args, each quoted as the C runtime's argument parser splits them again.
+std::wstring commandLineOf(const std::vector<std::string>& args);
+
+// The system's message for an error code from GetLastError, without the closing line break.
+std::string windowsErrorText(unsigned long error);
