@@ -85,15 +85,23 @@ void restartShow(const std::string& copy) {
     formatText(height, sizeof height, "%d", windowSize.windowHeight);
     formatText(start, sizeof start, "%.3f", dev.shownMs / 1000.0);
     char devOption[] = "--dev", startOption[] = "--start", pausedOption[] = "--paused", watchOption[] = "--watch";
-    char* args[] = {const_cast<char*>(dev.programName), width, height, devOption, startOption, start, watchOption,
-                    const_cast<char*>(dev.runFolder.c_str()), dev.paused ? pausedOption : nullptr, nullptr};
+    char placeOption[] = "--window-at", place[32];
+    std::vector<char*> args = {const_cast<char*>(dev.programName), width, height, devOption, startOption, start,
+                               watchOption, const_cast<char*>(dev.runFolder.c_str())};
+    int x = 0, y = 0;
+    if (windowPosition(x, y)) {
+        formatText(place, sizeof place, "%d,%d", x, y);
+        args.insert(args.end(), {placeOption, place});
+    }
+    if (dev.paused) args.push_back(pausedOption);
+    args.push_back(nullptr);
     printLine("Reloading the data set at %s s.", start);
     std::fflush(stdout);
     std::error_code error;
     std::filesystem::current_path(copy, error);
     // Where the restart is a new process (Windows), this one lives on until it ends: silent.
     pauseMusic(true);
-    if (!error) replaceWithThisProgram(args);
+    if (!error) replaceWithThisProgram(args.data());
     const int restartError = errno;
     pauseMusic(dev.paused);
     printLine("Cannot restart the show (%s); it goes on with the data set it has.",

@@ -28,6 +28,7 @@ constexpr const char* usage =
     "  --dev            the authoring mode in a plain window: pause, seek, reload on save\n"
     "  --paused         start the authoring mode held\n"
     "  --watch FOLDER   with --dev: the run folder to watch from inside a copy (a reload's restart)\n"
+    "  --window-at X,Y  where the plain window opens (a reload's restart keeps it in place)\n"
     "  --check          check the data set of the current directory as demo-check does\n";
 
 // Plain decimal seconds ("170", "0.5", "209.9999") from 0 up to the end of the show, nothing else:
@@ -72,6 +73,9 @@ int main(int argc, char** argv) {
             paused = true;
         } else if (std::strcmp(option, "--watch") == 0 && i + 1 < argc) {
             watchFolder = argv[++i];  // a reload's restart: the run folder it came from
+        } else if (std::strcmp(option, "--window-at") == 0 && i + 1 < argc) {
+            int x = 0, y = 0;
+            if (std::sscanf(argv[++i], "%d,%d", &x, &y) == 2) placeWindowAt(x, y);  // where a reload found it
         } else if (std::strcmp(option, "--start") == 0) {
             if (i + 1 >= argc || !parseStartSeconds(argv[i + 1], startMs)) {
                 std::fprintf(stderr, "demo: --start wants seconds from 0 to below %d, not %s\n", showEndMs / 1000,

@@ -119,6 +119,10 @@ bool takeKeyPress(ShowKey& key) {
 
 void setWindowTitle(const char* title) { windowDriver->setTitle(title); }
 
+bool windowPosition(int& x, int& y) { return windowDriver->position(x, y); }
+
+void placeWindowAt(int x, int y) { windowDriver->placeNext(x, y); }
+
 void runMainLoop() {
     windowDriver->runLoop();
     std::exit(0);  // only reached if the window system gives up its loop

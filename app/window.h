@@ -37,6 +37,12 @@ bool takeKeyPress(ShowKey& key);
 
 void setWindowTitle(const char* title);
 
+// Where the window is on the screen; false where the window system cannot say.
+bool windowPosition(int& x, int& y);
+
+// Where a plain window opens (before createWindow); 64, 64 until set.
+void placeWindowAt(int x, int y);
+
 // Hands control to the window system for good.
 [[noreturn]] void runMainLoop();
 

@@ -34,6 +34,10 @@ struct WindowDriver {
     void (*runLoop)();          // drives events.display; does not return
     void (*close)();            // last call before the process exits
     void (*setTitle)(const char* title);
+    // Where a plain window is, and where the next one opens; a driver without a place on a
+    // screen says false and ignores the request.
+    bool (*position)(int& x, int& y);
+    void (*placeNext)(int x, int y);
 };
 
 // freeglut: the show's window, full screen or plain, with mouse and keyboard.

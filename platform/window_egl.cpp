@@ -163,6 +163,11 @@ void noEvents() {}
 
 void noTitle(const char*) {}
 
+// An off-screen surface has no place on a screen.
+bool noPlace(int&, int&) { return false; }
+
+void placeNowhere(int, int) {}
+
 void runEglLoop() {
     for (;;) events.display();
 }
@@ -170,7 +175,7 @@ void runEglLoop() {
 }  // namespace
 
 const WindowDriver eglWindowDriver = {
-    "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen, noTitle,
+    "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen, noTitle, noPlace, placeNowhere,
 };
 
 bool eglHasGpuDevice() {

@@ -15,12 +15,17 @@ void nothing() {}
 
 void noTitle(const char*) {}
 
+// An off-screen surface has no place on a screen.
+bool noPlace(int&, int&) { return false; }
+
+void placeNowhere(int, int) {}
+
 void noLoop() {}
 
 }  // namespace
 
 const WindowDriver eglWindowDriver = {
-    "egl", refuseEgl, nothing, nothing, nothing, nothing, noLoop, nothing, noTitle,
+    "egl", refuseEgl, nothing, nothing, nothing, nothing, noLoop, nothing, noTitle, noPlace, placeNowhere,
 };
 
 bool eglHasGpuDevice() { return false; }

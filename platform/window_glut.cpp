@@ -40,6 +40,20 @@ void windowWarningHandler(const char* format, va_list args) {
     printLine("Window system warning: %s", message);
 }
 
+int nextPlace[2] = {64, 64};
+
+bool glutWindowPosition(int& x, int& y) {
+    if (glutGetWindow() == 0) return false;
+    x = glutGet(GLUT_WINDOW_X);
+    y = glutGet(GLUT_WINDOW_Y);
+    return true;
+}
+
+void placeNextGlutWindow(int x, int y) {
+    nextPlace[0] = x;
+    nextPlace[1] = y;
+}
+
 void openPlainWindow(int x, int y, int width, int height) {
     glutInitWindowPosition(x, y);
     glutInitWindowSize(width, height);
@@ -80,7 +94,7 @@ bool openGlutWindow(const WindowEvents& windowEvents, int argc, char** argv, int
     if (fullScreen)
         openFullScreenWindow(width, height);
     else
-        openPlainWindow(64, 64, width, height);
+        openPlainWindow(nextPlace[0], nextPlace[1], width, height);
     windowFailureArmed = false;
     if (glutGetWindow() == 0) return false;
 
@@ -120,7 +134,7 @@ void closeGlutWindow() {
 
 const WindowDriver glutWindowDriver = {
     "glut",       openGlutWindow,  installGlutMouse,  installGlutKeyboard, glutSwapBuffers,
-    glutMainLoopEvent, glutMainLoop, closeGlutWindow, glutSetWindowTitle,
+    glutMainLoopEvent, glutMainLoop, closeGlutWindow, glutSetWindowTitle, glutWindowPosition, placeNextGlutWindow,
 };
 
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {

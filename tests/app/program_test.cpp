@@ -266,6 +266,20 @@ TEST(Program, DevModeStartsOnlyTheVersionItChecked) {
     EXPECT_EQ(after(run.output, "now ").find("refused"), std::string::npos) << run.output;
 }
 
+// A reload opens the new window where the old one was, with its size.
+TEST(Program, DevModeReloadKeepsTheWindowWhereItWas) {
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 60 ./demo 320 180 --dev --start 60 --paused >log.place 2>&1 & pid=$!; "
+        "wait_title paused && w=$(xdotool search --name \"^adf  \" | head -n 1) && xdotool windowmove $w 200 150 && "
+        "xdotool windowsize $w 400 240 && sleep 0.5 && xdotool mousemove 300 200 key r && "
+        "wait_log log.place \"^Started at\" 2 && wait_title paused && sleep 0.5 && "
+        "xwininfo -id $(xdotool search --name \"^adf  \" | head -n 1) | grep -E \"Absolute|Width|Height\"; "
+        "xdotool mousemove 300 200 key Escape; wait $pid; echo status $?; rm -f log.place"));
+    EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
+    for (const char* line : {"Absolute upper-left X:  200", "Absolute upper-left Y:  150", "Width: 400", "Height: 240"})
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
+}
+
 TEST(Program, FailsClearlyWithoutADisplay) {
     const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
     EXPECT_NE(run.exitCode, 0) << run.output;
