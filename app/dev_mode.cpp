@@ -44,6 +44,7 @@ struct DevMode {
     bool onSeekClock = true;  // the state is the seeks' frame clock's, so snapshots of it are kept
     std::int32_t shownMs = 0;  // the time the picture stands for: where the next seek starts
     LoopSection loop;
+    bool timeLine = false;  // the time and slot in the window's corner, for recordings without a title
     double frameMs = 0.0;
     std::int64_t lastFrameUs = -1;
     std::int64_t lastTitleUs = -1;
@@ -209,6 +210,10 @@ void takeKeys() {
         if (key == ShowKey::LoopStart) dev.loop.fromMs = dev.shownMs;
         if (key == ShowKey::LoopEnd) dev.loop.toMs = dev.shownMs;
         if (key == ShowKey::LoopClear) dev.loop = {};
+        if (key == ShowKey::TimeLine) {
+            dev.timeLine = !dev.timeLine;
+            dev.redraw = true;
+        }
         // Presses queued together make one seek, each from where the one before landed.
         if (keySeekTargetMs(key, target, target)) seek = true;
     }
@@ -257,6 +262,11 @@ bool devFrame() {
     composeFrame(SceneRun::Drawn);
     dev.onSeekClock = false;
     dev.shownMs = demoClock.musicMs;
+    if (dev.timeLine) {
+        char line[48];
+        formatText(line, sizeof line, "%.3f s  slot %d", dev.shownMs / 1000.0, timelineSlot(dev.shownMs));
+        drawWindowText(8, 8, line);
+    }
     dev.redraw = false;
     dev.drawnWidth = windowSize.windowWidth;
     dev.drawnHeight = windowSize.windowHeight;
@@ -363,8 +373,8 @@ void beginDevMode(const char* programName, bool paused) {
     setFrameFunction(devFrame);
     if (!dev.compareWhenChecked)  // a reload's restart: the first start has said them
         printLine("Keys: Space pause, Left/Right 1 s, Page Up/Down 10 s, Down/Up 0.1 s, comma/period one frame, [ ] "
-                  "slot starts, A/B/C loop from/to/off, R reload when the check passes, L load what is on disk, "
-                  "Escape end.");
+                  "slot starts, A/B/C loop from/to/off, T time line, R reload when the check passes, L load what is on "
+                  "disk, Escape end.");
     if (paused) setPaused(true);
 }
 

@@ -99,7 +99,7 @@ void keyboardCallback(unsigned char key, int, int) {
     } named[] = {{' ', ShowKey::Space},     {'r', ShowKey::Reload},    {'l', ShowKey::ForceLoad},
                  {',', ShowKey::FrameBack}, {'.', ShowKey::FrameOn},   {'[', ShowKey::SlotBack},
                  {']', ShowKey::SlotOn},    {'a', ShowKey::LoopStart}, {'b', ShowKey::LoopEnd},
-                 {'c', ShowKey::LoopClear}};
+                 {'c', ShowKey::LoopClear}, {'t', ShowKey::TimeLine}};
     const unsigned char lower = key >= 'A' && key <= 'Z' ? static_cast<unsigned char>(key - 'A' + 'a') : key;
     for (const auto& entry : named)
         if (entry.key == lower) queueKeyPress(entry.showKey);
@@ -122,6 +122,20 @@ void setWindowTitle(const char* title) { windowDriver->setTitle(title); }
 bool windowPosition(int& x, int& y) { return windowDriver->position(x, y); }
 
 void placeWindowAt(int x, int y) { windowDriver->placeNext(x, y); }
+
+void drawWindowText(int x, int y, const char* text) {
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glUseProgram(0);
+    for (const GLenum off : {GL_TEXTURE_2D, GL_TEXTURE_CUBE_MAP, GL_LIGHTING, GL_DEPTH_TEST, GL_BLEND, GL_FOG})
+        glDisable(off);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glWindowPos2i(x, y);
+    windowDriver->drawText(text);
+    glPopAttrib();
+    glUseProgram(static_cast<GLuint>(program));
+}
 
 void runMainLoop() {
     windowDriver->runLoop();

@@ -38,6 +38,9 @@ struct WindowDriver {
     // screen says false and ignores the request.
     bool (*position)(int& x, int& y);
     void (*placeNext)(int x, int y);
+    // A line of text in the window system's own font, from the current raster position (its
+    // colour the current colour then); nothing where the system has no font.
+    void (*drawText)(const char* text);
 };
 
 // freeglut: the show's window, full screen or plain, with mouse and keyboard.

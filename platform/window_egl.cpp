@@ -168,6 +168,8 @@ bool noPlace(int&, int&) { return false; }
 
 void placeNowhere(int, int) {}
 
+void noText(const char*) {}
+
 void runEglLoop() {
     for (;;) events.display();
 }
@@ -175,7 +177,8 @@ void runEglLoop() {
 }  // namespace
 
 const WindowDriver eglWindowDriver = {
-    "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen, noTitle, noPlace, placeNowhere,
+    "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen, noTitle,
+    noPlace, placeNowhere, noText,
 };
 
 bool eglHasGpuDevice() {

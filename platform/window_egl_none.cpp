@@ -20,12 +20,15 @@ bool noPlace(int&, int&) { return false; }
 
 void placeNowhere(int, int) {}
 
+void noText(const char*) {}
+
 void noLoop() {}
 
 }  // namespace
 
 const WindowDriver eglWindowDriver = {
-    "egl", refuseEgl, nothing, nothing, nothing, nothing, noLoop, nothing, noTitle, noPlace, placeNowhere,
+    "egl", refuseEgl, nothing, nothing, nothing, nothing, noLoop, nothing, noTitle,
+    noPlace, placeNowhere, noText,
 };
 
 bool eglHasGpuDevice() { return false; }

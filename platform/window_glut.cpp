@@ -54,6 +54,8 @@ void placeNextGlutWindow(int x, int y) {
     nextPlace[1] = y;
 }
 
+void drawGlutText(const char* text) { glutBitmapString(GLUT_BITMAP_9_BY_15, reinterpret_cast<const unsigned char*>(text)); }
+
 void openPlainWindow(int x, int y, int width, int height) {
     glutInitWindowPosition(x, y);
     glutInitWindowSize(width, height);
@@ -135,6 +137,7 @@ void closeGlutWindow() {
 const WindowDriver glutWindowDriver = {
     "glut",       openGlutWindow,  installGlutMouse,  installGlutKeyboard, glutSwapBuffers,
     glutMainLoopEvent, glutMainLoop, closeGlutWindow, glutSetWindowTitle, glutWindowPosition, placeNextGlutWindow,
+    drawGlutText,
 };
 
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {

@@ -20,4 +20,5 @@ enum class ShowKey : std::uint8_t {
     LoopStart,  // A
     LoopEnd,    // B
     LoopClear,  // C
+    TimeLine,   // T: the time and slot drawn in the window's corner, or not
 };

@@ -280,6 +280,20 @@ TEST(Program, DevModeReloadKeepsTheWindowWhereItWas) {
         EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
 }
 
+// T draws the time and slot in the window's corner and takes them away again; off at the start.
+TEST(Program, DevModeTimeLineComesAndGoesWithT) {
+    const std::string grab = "ffmpeg -loglevel error -f x11grab -video_size 320x180 -i $DISPLAY+64,64 -frames:v 1 "
+                             "-f rawvideo - | md5sum";
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 60 ./demo 320 180 --dev --start 100 --paused >/dev/null 2>&1 & pid=$!; "
+        "wait_title paused && sleep 1 && echo off $(" + grab + ") && press t && sleep 1 && echo on $(" + grab +
+        ") && press t && sleep 1 && echo off $(" + grab + "); press Escape; wait $pid"));
+    const std::string first = after(run.output, "off "), shown = after(run.output, "on ");
+    ASSERT_NE(first, "") << run.output;
+    EXPECT_NE(shown, first) << run.output;
+    EXPECT_EQ(after(run.output.substr(run.output.find("on ")), "off "), first) << run.output;
+}
+
 TEST(Program, FailsClearlyWithoutADisplay) {
     const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
     EXPECT_NE(run.exitCode, 0) << run.output;
