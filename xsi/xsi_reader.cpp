@@ -279,6 +279,11 @@ void loadXsiScene(const char* path, SceneNode*& root) {
     readImageLibrary();
     bindImages();
     readModels(root);
+    const int problemsBefore = dataProblemCount();
     reportXsiFileShape();
+    // A file cut between its blocks is whole in its shape; without its model nothing of it shows.
+    if (root == nullptr && dataProblemCount() == problemsBefore)
+        reportCheckProblem("Scene file %s has no top-level SI_Model, so nothing of it is drawn (was it cut short?).",
+                           xsiFileName());
     closeXsiFile();
 }

@@ -32,6 +32,9 @@ fs::path linkedDataSet() {
     return run;
 }
 
+// A `to` that cuts the file off where `from` begins.
+const char* const cutHere = "(cut here)";
+
 // The same, with `file` replaced by the original with every `from` turned into `to` (and every
 // `from2` into `to2`, when given).
 fs::path dataSetWith(const std::string& file, const std::string& from, const std::string& to,
@@ -39,6 +42,10 @@ fs::path dataSetWith(const std::string& file, const std::string& from, const std
     const fs::path run = linkedDataSet();
     std::string text = readFile(run / "data" / file);
     const auto replace = [&text](const std::string& before, const std::string& after) {
+        if (after == cutHere) {
+            text.resize(std::min(text.size(), text.find(before)));
+            return;
+        }
         for (std::size_t at = text.find(before); at != std::string::npos; at = text.find(before, at + after.size()))
             text.replace(at, before.size(), after);
     };
@@ -107,6 +114,9 @@ TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
          "image library does not have"},
         {"bg.xsi", "\"element1\",\"Float\",0.000000,", "\"element1\",\"Float\",abc,",
          "Scene file data/bg.xsi: \"abc\" is not a number; the show reads it as 0."},
+        // Cut between two blocks: whole in its shape, but its model is gone.
+        {"ball.xsi", "SI_Model MDL-ball {", cutHere,
+         "Scene file data/ball.xsi has no top-level SI_Model, so nothing of it is drawn"},
     };
     for (const auto& c : cases) {
         const fs::path data = dataSetWith(c.file, c.from, c.to, c.from2, c.to2);
