@@ -48,6 +48,16 @@ void writeLine(const char* format, std::va_list args) {
     writeText(buffer, formatInto(buffer, sizeof buffer, format, args));
 }
 
+// A problem, said and counted once on a detailed console.
+void writeProblem(const char* format, std::va_list args) {
+    char buffer[printLineBufferSize];
+    const int length = formatInto(buffer, sizeof buffer, format, args);
+    lastProblemRepeated = consoleDetail && !problemsPrinted.insert(buffer).second;
+    if (lastProblemRepeated) return;
+    ++problemCount;
+    writeText(buffer, length);
+}
+
 }  // namespace
 
 int formatText(char* buffer, std::size_t bufferSize, const char* format, ...) {
@@ -68,15 +78,10 @@ void printLine(const char* format, ...) {
 
 void reportDataProblem(const char* format, ...) {
     if (format == nullptr) return;
-    char buffer[printLineBufferSize];
     std::va_list args;
     va_start(args, format);
-    const int length = formatInto(buffer, sizeof buffer, format, args);
+    writeProblem(format, args);
     va_end(args);
-    lastProblemRepeated = consoleDetail && !problemsPrinted.insert(buffer).second;
-    if (lastProblemRepeated) return;
-    ++problemCount;
-    writeText(buffer, length);
 }
 
 void reportDataProblemDetail(const char* format, ...) {
@@ -89,10 +94,9 @@ void reportDataProblemDetail(const char* format, ...) {
 
 void reportCheckProblem(const char* format, ...) {
     if (format == nullptr || !consoleQuiet) return;
-    ++problemCount;
     std::va_list args;
     va_start(args, format);
-    writeLine(format, args);
+    writeProblem(format, args);
     va_end(args);
 }
 
