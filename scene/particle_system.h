@@ -5,6 +5,7 @@
 // in the order the show emits them. So a change to how many particles one slot starts, or when,
 // moves the sequence for everything emitted after it: the particles of every later slot change
 // too, and with them the golden frames of those slots (scripts/update-golden.sh lists them).
+#pragma once
 
 #include <memory>
 
