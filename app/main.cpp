@@ -11,6 +11,7 @@
 
 #include "app/data_check.h"
 #include "app/dev_mode.h"
+#include "app/run_folder.h"
 #include "app/show_jump.h"
 #include "app/startup.h"
 #include "app/timeline.h"
@@ -93,13 +94,15 @@ int main(int argc, char** argv) {
         std::fputs(usage, stdout);
         return 0;
     }
-    if (check) {
-        const std::string here = std::filesystem::current_path().string();
-        runDataCheck("demo", here.c_str());
-    }
     if (paused && !dev) {
         std::fprintf(stderr, "demo: --paused starts the authoring mode held; use it with --dev\n");
         return 2;
+    }
+    // A reload's restart starts inside the copy it checked.
+    if (watchFolder == nullptr && !enterRunFolder()) return 1;
+    if (check) {
+        const std::string here = std::filesystem::current_path().string();
+        runDataCheck("demo", here.c_str());
     }
     const int count = static_cast<int>(args.size());
     args.push_back(nullptr);

@@ -294,6 +294,36 @@ TEST(Program, DevModeTimeLineComesAndGoesWithT) {
     EXPECT_EQ(after(run.output.substr(run.output.find("on ")), "off "), first) << run.output;
 }
 
+// A working directory without a data set (a shortcut with no "Start in", a full path typed in a
+// console) plays the one beside the program, saying so; with none there either the show says where
+// it looked and fails instead of playing black silence.
+TEST(Program, FindsItsDataSetBesideItselfOrSaysWhereItLooked) {
+    const std::string elsewhere = makeTempDir("elsewhere_");
+    const std::string alone = makeTempDir("alone_");
+    const CommandResult copied = runCommand("cp '" DEMO_SHOW_DIR "/demo' '" + alone + "/demo'");
+    ASSERT_EQ(copied.exitCode, 0) << copied.output;
+    const struct {
+        std::string program;
+        int status;
+        std::string line;
+    } cases[] = {
+        {DEMO_SHOW_DIR "/demo", 0,
+         "No data set in \"" + elsewhere + "\": using the one beside the program, in \"" DEMO_SHOW_DIR "\".\n"},
+        {alone + "/demo", 1,
+         "No data set: neither \"" + elsewhere + "\" nor \"" + alone +
+             "\", the program's folder, holds data/ or biisi.mp3.\n"},
+    };
+    for (const auto& c : cases) {
+        const CommandResult run = runCommand("cd '" + elsewhere + "' && xvfb-run -a -s '-screen 0 640x480x24' timeout 60 '" +
+                                             c.program + "' 320 200 --start 209.5");
+        EXPECT_EQ(run.exitCode, c.status) << c.program << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.line), std::string::npos) << c.program << "\n" << run.output;
+        EXPECT_EQ(run.output.find("not found"), std::string::npos) << c.program << "\n" << run.output;
+        // Nothing opens without a data set.
+        EXPECT_EQ(run.output.find("Glew display created") != std::string::npos, c.status == 0) << run.output;
+    }
+}
+
 TEST(Program, FailsClearlyWithoutADisplay) {
     const CommandResult run = runCommand(inShowDir + "env -u DISPLAY timeout 20 ./demo");
     EXPECT_NE(run.exitCode, 0) << run.output;
