@@ -17,6 +17,7 @@
 #include "app/timeline.h"
 #include "app/window.h"
 #include "base/print_line.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ int refuseOption(const char* option) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    prepareConsole();
     // The options are taken out; what is left is the window size as it always was.
     std::vector<char*> args(argv, argv + (argc > 0 ? 1 : 0));
     std::int32_t startMs = 0;
@@ -98,7 +100,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo: --paused starts the authoring mode held; use it with --dev\n");
         return 2;
     }
-    // A reload's restart starts inside the copy it checked.
+    // A reload's restart goes on the first start's log, inside the copy it checked.
+    keepConsoleLog(watchFolder != nullptr);
     if (watchFolder == nullptr && !enterRunFolder()) return 1;
     if (check) {
         const std::string here = std::filesystem::current_path().string();

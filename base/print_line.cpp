@@ -27,6 +27,7 @@ int problemCount = 0;
 std::set<std::string> problemsPrinted;  // on a detailed console
 bool lastProblemRepeated = false;
 std::vector<std::string>* heldLines = nullptr;
+std::FILE* lineCopy = nullptr;
 
 void writeText(const char* buffer, int length) {
     if (heldLines != nullptr) {
@@ -37,10 +38,13 @@ void writeText(const char* buffer, int length) {
         heldLines->emplace_back(line);
         return;
     }
-    std::fwrite(buffer, 1, static_cast<std::size_t>(length), stdout);
-    std::fputc('\n', stdout);
-    // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
-    std::fflush(stdout);
+    for (std::FILE* out : {stdout, lineCopy}) {
+        if (out == nullptr) continue;
+        std::fwrite(buffer, 1, static_cast<std::size_t>(length), out);
+        std::fputc('\n', out);
+        // Flushed per line so progress shows even when stdout is a pipe and the show is cut short.
+        std::fflush(out);
+    }
 }
 
 void writeLine(const char* format, std::va_list args) {
@@ -115,6 +119,8 @@ void setConsoleQuiet(bool quiet) { consoleQuiet = quiet; }
 bool consoleIsQuiet() { return consoleQuiet; }
 
 void holdConsoleLines(std::vector<std::string>* lines) { heldLines = lines; }
+
+void copyConsoleLinesTo(std::FILE* file) { lineCopy = file; }
 
 void setConsoleDetailed(bool detailed) { consoleDetail = detailed; }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ bool consoleIsQuiet();
 // While lines is set, what would be printed is appended to it instead (each line without its line
 // feed); null prints again.
 void holdConsoleLines(std::vector<std::string>* lines);
+
+// While file is set, every line printed also goes to it, flushed line by line (a log that outlives
+// a console window closing at the end); null stops it. The file stays the caller's.
+void copyConsoleLinesTo(std::FILE* file);
 
 // A detailed console (the data check's and the authoring mode's) names more than the show's own
 // start-up does: who asked for a missing file, near matches, GLSL messages on the lines of their

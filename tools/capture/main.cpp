@@ -22,6 +22,7 @@
 #include "base/window_size.h"
 #include "effects/show_state.h"
 #include "platform/audio.h"
+#include "platform/console.h"
 #include "platform/executable_path.h"
 #include "platform/process_replace.h"
 #include "platform/stop_signals.h"
@@ -302,6 +303,7 @@ void prepareVideo(RangeOutput& output, VideoJob& job, const fs::path& dataDir) {
 
 int main(int argc, char** argv) {
     const auto toolStart = std::chrono::steady_clock::now();
+    prepareConsole();
     CaptureOptions options;
     std::string error;
     if (!parseCaptureOptions(argc, argv, options, error)) {

@@ -8,6 +8,7 @@
 
 #include "app/data_check.h"
 #include "effects/needed_names.h"
+#include "platform/console.h"
 #include "platform/executable_path.h"
 
 namespace fs = std::filesystem;
@@ -32,6 +33,7 @@ int refuse(const char* why, const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    prepareConsole();
     const char* directory = nullptr;
     bool list = false;
     for (int i = 1; i < argc; ++i) {
