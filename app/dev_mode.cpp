@@ -100,9 +100,10 @@ void restartShow(const std::string& copy) {
     std::fflush(stdout);
     std::error_code error;
     std::filesystem::current_path(copy, error);
-    // Where the restart is a new process (Windows), this one lives on until it ends: silent.
+    // Where the restart is a new process (Windows), this one lives on until it ends: silent, and
+    // holding no file of the copies, which the new one removes at its end.
     pauseMusic(true);
-    if (!error) replaceWithThisProgram(args.data());
+    if (!error) replaceWithThisProgram(args.data(), stopMusic);
     const int restartError = errno;
     pauseMusic(dev.paused);
     printLine("Cannot restart the show (%s); it goes on with the data set it has.",
@@ -284,7 +285,14 @@ void keepSteppedState(std::int32_t ms) {
     if (dev.onSeekClock) keepSeekSnapshot(ms);
 }
 
-void removeCopiesAtExit() { removeDataCopies(dev.copies, ""); }
+// Windows removes no folder that a process stands in or holds a file of: the music is closed and
+// the working directory leaves the copies first.
+void removeCopiesAtExit() {
+    stopMusic();
+    std::error_code error;
+    std::filesystem::current_path(dev.runFolder, error);
+    removeDataCopies(dev.copies, "");
+}
 
 // Start-up lines still held when the process ends (a window that could not be had) are printed.
 void printHeldLinesAtExit() {

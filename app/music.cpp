@@ -48,6 +48,8 @@ void advanceClock(std::int32_t ms) {
 
 void pauseMusic(bool paused) { audioDriver->setPaused(paused); }
 
+void stopMusic() { audioDriver->stopStream(); }
+
 void seekMusic(std::int32_t deltaMs) {
     demoClock.musicMs += deltaMs;
     audioDriver->setPositionMs(static_cast<std::uint32_t>(demoClock.musicMs < 0 ? 0 : demoClock.musicMs));

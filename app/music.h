@@ -25,5 +25,8 @@ void advanceClock(std::int32_t ms);
 // Holds the music and the clock (pause), or lets both go on.
 void pauseMusic(bool paused);
 
+// Ends the music and closes its file; the clock runs on from where it was.
+void stopMusic();
+
 // Moves the clock by deltaMs and the music to the new clock value.
 void seekMusic(std::int32_t deltaMs);

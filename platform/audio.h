@@ -15,6 +15,7 @@ struct AudioDriver {
     std::uint32_t (*positionMs)();             // audible position of the music
     void (*setPositionMs)(std::uint32_t ms);
     void (*setPaused)(bool paused);            // music and position held, or going on
+    void (*stopStream)();                      // the music ends and its file is closed
 };
 
 extern const AudioDriver sdlAudioDriver;

@@ -13,6 +13,7 @@ void nullUpdate() {}
 std::uint32_t nullPosition() { return nullPositionMs; }
 void nullSetPosition(std::uint32_t ms) { nullPositionMs = ms; }
 void nullSetPaused(bool) {}
+void nullStopStream() {}
 
 }  // namespace
 
@@ -20,5 +21,5 @@ void setNullAudioPositionMs(std::uint32_t ms) { nullPositionMs = ms; }
 
 const AudioDriver nullAudioDriver = {
     "null",       nullCreate,   nullVersion,     nullInit,      nullStartStream,
-    nullUpdate,   nullPosition, nullSetPosition, nullSetPaused,
+    nullUpdate,   nullPosition, nullSetPosition, nullSetPaused, nullStopStream,
 };

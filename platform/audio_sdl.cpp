@@ -247,6 +247,25 @@ void sdlSetPaused(bool paused) {
         Mix_ResumeMusic();
 }
 
+// Nothing may hold the file afterwards: on Windows a version folder of the authoring mode cannot be
+// removed while its music is open.
+void sdlStopStream() {
+    Mix_Music* music = nullptr;
+    {
+        std::lock_guard lock(audio.mutex);
+        music = audio.music;
+        audio.music = nullptr;
+        audio.streaming = false;
+        audio.seekPending = false;
+        audio.clock.streaming = false;
+    }
+    // Outside our lock, as in sdlSetPaused.
+    if (music != nullptr) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(music);
+    }
+}
+
 }  // namespace
 
 bool checkMusicFile(const char* fileName) {
@@ -289,4 +308,5 @@ void setAudioTimeSource(MonotonicMicroseconds source) {
 
 const AudioDriver sdlAudioDriver = {
     "sdl", sdlCreate, sdlVersion, sdlInit, sdlStartStream, sdlUpdate, sdlPosition, sdlSetPosition, sdlSetPaused,
+    sdlStopStream,
 };

@@ -32,7 +32,7 @@ BOOL CALLBACK hideWindow(HWND window, LPARAM) {
 
 }  // namespace
 
-void replaceWithThisProgram(char* const* args) {
+void replaceWithThisProgram(char* const* args, void (*letGo)()) {
     wchar_t self[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
     if (length == 0 || length >= std::size(self)) {
@@ -56,6 +56,10 @@ void replaceWithThisProgram(char* const* args) {
     }
     CloseHandle(child.hThread);
     EnumThreadWindows(GetCurrentThreadId(), hideWindow, 0);
+    if (letGo != nullptr) letGo();
+    wchar_t windowsFolder[MAX_PATH];
+    const UINT folderLength = GetSystemWindowsDirectoryW(windowsFolder, MAX_PATH);
+    if (folderLength > 0 && folderLength < MAX_PATH) SetCurrentDirectoryW(windowsFolder);
     // What this process holds is not used again: let the system take its memory back.
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
     DWORD status = 1;
