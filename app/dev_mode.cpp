@@ -25,6 +25,7 @@
 #include "app/window.h"
 #include "base/demo_clock.h"
 #include "base/print_line.h"
+#include "base/utf8_path.h"
 #include "base/window_size.h"
 #include "platform/audio.h"
 #include "platform/check_process.h"
@@ -99,7 +100,7 @@ void restartShow(const std::string& copy) {
     printLine("Reloading the data set at %s s.", start);
     std::fflush(stdout);
     std::error_code error;
-    std::filesystem::current_path(copy, error);
+    std::filesystem::current_path(utf8Path(copy), error);
     // Where the restart is a new process (Windows), this one lives on until it ends: silent, and
     // holding no file of the copies, which the new one removes at its end.
     pauseMusic(true);
@@ -108,7 +109,7 @@ void restartShow(const std::string& copy) {
     pauseMusic(dev.paused);
     printLine("Cannot restart the show (%s); it goes on with the data set it has.",
               error ? error.message().c_str() : std::strerror(restartError));
-    std::filesystem::current_path(dev.playing, error);
+    std::filesystem::current_path(utf8Path(dev.playing), error);
 }
 
 // A copy of what is on disk now; empty (after a line) when none could be made.
@@ -123,7 +124,7 @@ std::string copyOnDisk() {
 void dropCandidate() {
     if (dev.candidate.empty()) return;
     std::error_code error;
-    std::filesystem::remove_all(dev.candidate, error);
+    std::filesystem::remove_all(utf8Path(dev.candidate), error);
     dev.candidate.clear();
 }
 
@@ -290,7 +291,7 @@ void keepSteppedState(std::int32_t ms) {
 void removeCopiesAtExit() {
     stopMusic();
     std::error_code error;
-    std::filesystem::current_path(dev.runFolder, error);
+    std::filesystem::current_path(utf8Path(dev.runFolder), error);
     removeDataCopies(dev.copies, "");
 }
 
@@ -358,7 +359,7 @@ void prepareDevMode(const char* watchFolder) {
         dev.runFolder = here;
         std::string error;
         if (makeDataCopies(dev.copies, error) && copyDataSet(dev.copies, here, dev.playing, error)) {
-            std::filesystem::current_path(dev.playing, fsError);
+            std::filesystem::current_path(utf8Path(dev.playing), fsError);
         }
         if (!error.empty() || fsError) {
             printLine("Cannot copy the data set (%s); a reload may load a save made during its check.",

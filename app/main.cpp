@@ -100,8 +100,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo: --paused starts the authoring mode held; use it with --dev\n");
         return 2;
     }
-    // A reload's restart goes on the first start's log, inside the copy it checked.
-    keepConsoleLog(watchFolder != nullptr);
+    // A reload's restart goes on the first start's log, inside the copy it checked. The check
+    // (the authoring mode's child among others) keeps the show's log as it is.
+    if (!check) keepConsoleLog(watchFolder != nullptr);
     if (watchFolder == nullptr && !enterRunFolder()) return 1;
     if (check) {
         const std::string here = std::filesystem::current_path().string();

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/print_line.h"
+#include "base/utf8_path.h"
 #include "platform/executable_path.h"
 
 namespace fs = std::filesystem;
@@ -23,7 +24,7 @@ bool enterRunFolder() {
     std::error_code error;
     const fs::path here = fs::current_path(error);
     if (!error && holdsDataSet(here)) return true;
-    const fs::path self = executablePath();
+    const fs::path self = utf8Path(executablePath());
     const fs::path beside = self.empty() ? fs::path() : self.parent_path();
     if (!beside.empty() && beside != here && holdsDataSet(beside)) {
         fs::current_path(beside, error);

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/data_file.h"
+#include "base/utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -24,7 +25,7 @@ std::string lowerCase(std::string text) {
 }  // namespace
 
 std::string nearFileMatch(const char* fileName) {
-    const fs::path wanted = fs::path(dataFilePath(fileName)).lexically_normal();
+    const fs::path wanted = utf8Path(dataFilePath(fileName)).lexically_normal();
     const std::string wantedName = lowerCase(wanted.filename().string());
     if (wantedName.empty()) return "";
     const fs::path wantedFolder = lowerCase(wanted.parent_path().generic_string());

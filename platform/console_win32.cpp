@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/print_line.h"
+#include "base/utf8_path.h"
 #include "platform/executable_path.h"
 #include "platform/text_win32.h"
 
@@ -34,7 +35,7 @@ void prepareConsole() {
 }
 
 void keepConsoleLog(bool append) {
-    const std::filesystem::path self = executablePath();
+    const std::filesystem::path self = utf8Path(executablePath());
     std::FILE* file = openLog(self.empty() ? self : self.parent_path(), append);
     if (file == nullptr) {
         std::error_code error;

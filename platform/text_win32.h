@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// A narrow string in the system's code page (as argv and the C library's names are) as UTF-16.
+// A narrow string, UTF-8 (as std::filesystem's, and argv and the C library's under the programs'
+// manifest), as UTF-16.
 std::wstring widenText(const std::string& text);
 
 // The command line of args, each quoted as the C runtime's argument parser splits them again.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/authoring/data_changes.h"
+#include "base/utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -54,7 +55,7 @@ bool makeDataCopies(DataCopies& copies, std::string& error) {
 }
 
 void adoptDataCopies(DataCopies& copies, const std::string& current) {
-    const fs::path here(current);
+    const fs::path here = utf8Path(current);
     const int version = versionNumber(here);
     if (version == 0 || !isCopiesRoot(here.parent_path())) {
         copies = {};  // not one of ours: nothing to add to or to remove
@@ -71,12 +72,12 @@ bool copyDataSet(DataCopies& copies, const std::string& runFolder, std::string& 
     }
     std::string name(1, 'v');
     name += std::to_string(copies.next++);
-    const fs::path target = fs::path(copies.root) / name;
+    const fs::path target = utf8Path(copies.root) / name;
     std::error_code fsError;
     fs::remove_all(target, fsError);
     fs::create_directories(target, fsError);
-    if (!fsError) fs::copy(fs::path(runFolder) / "data", target / "data", fs::copy_options::recursive, fsError);
-    const fs::path music = fs::path(runFolder) / "biisi.mp3";
+    if (!fsError) fs::copy(utf8Path(runFolder) / "data", target / "data", fs::copy_options::recursive, fsError);
+    const fs::path music = utf8Path(runFolder) / "biisi.mp3";
     if (!fsError && fs::exists(music)) fs::copy_file(music, target / "biisi.mp3", fsError);
     if (fsError) {
         error = fsError.message();
@@ -107,21 +108,23 @@ std::map<std::string, std::string> dataSetFiles(const fs::path& folder) {
 
 }  // namespace
 
-bool sameDataSet(const std::string& one, const std::string& other) { return dataSetFiles(one) == dataSetFiles(other); }
+bool sameDataSet(const std::string& one, const std::string& other) {
+    return dataSetFiles(utf8Path(one)) == dataSetFiles(utf8Path(other));
+}
 
 std::string dataCopiesNotesFile(const DataCopies& copies) {
-    return copies.root.empty() ? std::string() : (fs::path(copies.root) / "startup-lines").string();
+    return copies.root.empty() ? std::string() : (utf8Path(copies.root) / "startup-lines").string();
 }
 
 void removeDataCopies(const DataCopies& copies, const std::string& keep) {
-    if (copies.root.empty() || !isCopiesRoot(copies.root)) return;
+    if (copies.root.empty() || !isCopiesRoot(utf8Path(copies.root))) return;
     std::error_code fsError;
     std::vector<fs::path> versions;
-    for (const fs::directory_entry& entry : fs::directory_iterator(copies.root, fsError))
-        if (versionNumber(entry.path()) != 0 && (keep.empty() || !fs::equivalent(entry.path(), keep, fsError)))
+    for (const fs::directory_entry& entry : fs::directory_iterator(utf8Path(copies.root), fsError))
+        if (versionNumber(entry.path()) != 0 && (keep.empty() || !fs::equivalent(entry.path(), utf8Path(keep), fsError)))
             versions.push_back(entry.path());
     for (const fs::path& version : versions) fs::remove_all(version, fsError);
     if (!keep.empty()) return;
-    fs::remove(dataCopiesNotesFile(copies), fsError);
-    fs::remove(copies.root, fsError);  // only when nothing else is left in it
+    fs::remove(utf8Path(dataCopiesNotesFile(copies)), fsError);
+    fs::remove(utf8Path(copies.root), fsError);  // only when nothing else is left in it
 }

@@ -19,6 +19,7 @@
 #include "app/timeline.h"
 #include "app/window.h"
 #include "base/startup_phases.h"
+#include "base/utf8_path.h"
 #include "base/window_size.h"
 #include "effects/show_state.h"
 #include "platform/audio.h"
@@ -324,14 +325,14 @@ int main(int argc, char** argv) {
     if (range) catchStopSignals();
 
     std::error_code fsError;
-    const fs::path outDir = options.bench ? fs::path() : fs::absolute(options.out);
+    const fs::path outDir = options.bench ? fs::path() : fs::absolute(utf8Path(options.out));
     if (!options.bench && !rangeOutput.video) fs::create_directories(outDir, fsError);
     if (fsError) {
         std::fprintf(stderr, "demo-capture: cannot create %s: %s\n", outDir.string().c_str(),
                      fsError.message().c_str());
         return 1;
     }
-    const fs::path dataDir = options.dataDir.empty() ? fs::path(executablePath()).parent_path() / "show" : fs::path(options.dataDir);
+    const fs::path dataDir = options.dataDir.empty() ? utf8Path(executablePath()).parent_path() / "show" : utf8Path(options.dataDir);
     fs::current_path(dataDir, fsError);
     if (fsError) {
         std::fprintf(stderr, "demo-capture: cannot enter data directory %s: %s\n", dataDir.string().c_str(),

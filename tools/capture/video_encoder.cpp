@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/utf8_path.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -40,7 +42,7 @@ std::vector<std::string> ffmpegArguments(const VideoJob& job) {
         // a music file shorter than the stretch is padded with silence up to the video's end
         "-af", "apad", "-c:a", "aac", "-b:a", "192k", "-t", duration};
     args.insert(args.end(), rest.begin(), rest.end());
-    const std::string extension = fs::path(job.outPath).extension().string();
+    const std::string extension = utf8Path(job.outPath).extension().string();
     if (extension != ".mkv" && extension != ".MKV") {
         args.push_back("-movflags");
         args.push_back("+faststart");
@@ -52,7 +54,7 @@ std::vector<std::string> ffmpegArguments(const VideoJob& job) {
 }  // namespace
 
 std::string partialPath(const std::string& finalPath) {
-    const fs::path file(finalPath);
+    const fs::path file = utf8Path(finalPath);
     const std::string extension = file.extension().string();
     std::string name(1, '.');
     name += file.filename().string();

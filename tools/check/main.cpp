@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/data_check.h"
+#include "base/utf8_path.h"
 #include "effects/needed_names.h"
 #include "platform/console.h"
 #include "platform/executable_path.h"
@@ -23,7 +24,7 @@ constexpr const char* usage =
     "Reads every file the show reads, builds every GLSL program and looks up every name the scenes\n"
     "address, without a display; prints one line per problem and exits 1 when there is one.\n";
 
-fs::path toolDirectory() { return fs::path(executablePath()).parent_path(); }
+fs::path toolDirectory() { return utf8Path(executablePath()).parent_path(); }
 
 int refuse(const char* why, const char* what) {
     std::fprintf(stderr, "demo-check: %s %s\n%s", why, what, usage);
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const fs::path dataDir = directory != nullptr ? fs::path(directory) : toolDirectory() / "show";
+    const fs::path dataDir = directory != nullptr ? utf8Path(directory) : toolDirectory() / "show";
     std::error_code error;
     fs::current_path(dataDir, error);
     if (error) {
