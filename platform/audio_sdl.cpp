@@ -133,8 +133,11 @@ bool sdlInit() {
 
 // The music file as SDL data; null after a message naming the file.
 SDL_RWops* openMusicData(const char* fileName) {
-    // Closed on exec ("e"): the authoring mode's reload restarts the program while it streams.
-    FILE* file = openDataFile(fileName, "rbe");
+    // Not handed to another program: the authoring mode's reload restarts the program while it
+    // streams (closed on exec, "e"; on Windows not inherited by the new process, "N", which would
+    // otherwise hold the version copy it came from until the end). Each C library takes its own
+    // letter and passes over the other's.
+    FILE* file = openDataFile(fileName, "rbNe");
     if (file == nullptr) {
         reportDataProblem("Cannot open music \"%s\" (%s); the show runs on the wall clock.", fileName,
                   std::strerror(errno));
