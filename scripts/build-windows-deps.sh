@@ -1,30 +1,35 @@
 #!/usr/bin/env bash
 # Builds the libraries the show links on Windows (freeglut, GLEW, libpng, SDL2, libmpg123,
-# SDL2_mixer) as static x86_64 mingw-w64 archives from Debian's own source packages, into
-# build-windows/prefix, and prepares a Wine prefix to run the results in.
+# SDL2_mixer) as static x86_64 mingw-w64 archives from Debian's own source packages, into a
+# per-user cache shared by every clone, and prepares a Wine prefix to run the results in.
 #
 #   scripts/build-windows-deps.sh [--smoke]     # --smoke: also build and run scripts/windows-smoke
 #   scripts/build-windows-deps.sh --wine-prefix DIR   # only a fresh Wine prefix in DIR, set up the same
 #   source scripts/build-windows-deps.sh        # same, then DEMO_WIN_* are set in the caller
 #
-# Environment: DEMO_WIN_ROOT (default <repo>/build-windows), DEMO_WIN_JOBS (default 2),
-# DEMO_WIN_DEBIAN_MIRROR (default: the machine's own bookworm mirror).
-# Every library has a stamp; a run with everything built only checks them.
+# The libraries are built once per user and machine: into $DEMO_WIN_CACHE/prefix-KEY, where KEY
+# sums the source versions, the recipes, the toolchain file and the flags, so a fresh clone finds
+# them and a changed recipe builds a prefix of its own. What is the clone's own (the project's
+# build, the Wine prefix, the tests' folders) lives under DEMO_WIN_ROOT.
+# Environment: DEMO_WIN_ROOT (default <repo>/build-windows), DEMO_WIN_CACHE (default
+# ${XDG_CACHE_HOME:-~/.cache}/demo-windows), DEMO_WIN_JOBS (default 2), DEMO_WIN_DEBIAN_MIRROR
+# (default: the machine's own bookworm mirror).
 
 _demo_win_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 if [[ "${BASH_SOURCE[0]}" != "$0" ]]; then
   # Sourced: build in a child shell so that its strict options and helpers stay out of the
-  # caller, then hand over where things are.
-  bash "${BASH_SOURCE[0]}" || return
+  # caller, then hand over where things are (the child says its prefix on descriptor 3).
+  { _demo_win_prefix=$(bash "${BASH_SOURCE[0]}" --print-prefix 3>&1 >&4); } 4>&1 || return
+  [[ -n $_demo_win_prefix ]] || return
   DEMO_WIN_ROOT=$(realpath -m "${DEMO_WIN_ROOT:-$_demo_win_repo/build-windows}")
   export DEMO_WIN_ROOT
-  export DEMO_WIN_PREFIX=$DEMO_WIN_ROOT/prefix
+  export DEMO_WIN_PREFIX=$_demo_win_prefix
   export DEMO_WIN_TOOLCHAIN=$_demo_win_repo/cmake/mingw-w64-x86_64.cmake
   export DEMO_WIN_WINEPREFIX=$DEMO_WIN_ROOT/wine
   export DEMO_WIN_WINE64=/usr/lib/wine/wine64
   export DEMO_WIN_WINESERVER=/usr/lib/wine/wineserver64
-  unset _demo_win_repo
+  unset _demo_win_repo _demo_win_prefix
   return 0
 fi
 
@@ -32,7 +37,8 @@ set -euo pipefail
 
 repo=$_demo_win_repo
 root=$(realpath -m "${DEMO_WIN_ROOT:-$repo/build-windows}")
-prefix=$root/prefix
+cache_home=${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}
+cache=$(realpath -m "${DEMO_WIN_CACHE:-$cache_home/demo-windows}")
 jobs=${DEMO_WIN_JOBS:-2}
 toolchain=$repo/cmake/mingw-w64-x86_64.cmake
 triplet=x86_64-w64-mingw32
@@ -40,14 +46,16 @@ wine64=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 smoke=0
 fresh_prefix=
+print_prefix=0
 
 while [[ $# -gt 0 ]]; do
   case $1 in
     --smoke) smoke=1 ;;
+    --print-prefix) print_prefix=1 ;;
     --wine-prefix)
       [[ $# -ge 2 ]] || { echo "build-windows-deps: --wine-prefix wants a folder" >&2; exit 2; }
       fresh_prefix=$(realpath -m "$2"); shift ;;
-    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,18p' "$0"; exit 0 ;;
     *) echo "build-windows-deps: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -68,7 +76,7 @@ packages=(
   # the -posix flavour: the -win32 one has no std::thread, std::mutex or std::future
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev libz-mingw-w64-dev
-  cmake ninja-build make dpkg-dev xz-utils bzip2
+  cmake ninja-build make dpkg-dev xz-utils bzip2 zip
   # running the results: Wine on Xvfb, Mesa underneath, and what winex11 loads at run time
   wine64 xvfb xauth libgl1 libgl1-mesa-dri
   libxrandr2 libxrender1 libxi6 libxcursor1 libxinerama1 libxxf86vm1 libxcomposite1 libxfixes3
@@ -82,25 +90,14 @@ say() {
 }
 die() { echo "build-windows-deps: $*" >&2; exit 1; }
 
-as_root() {
-  if [[ $(id -u) -eq 0 ]]; then "$@"
-  else
-    command -v sudo >/dev/null || die "need root or sudo to run: $*"
-    sudo "$@"
-  fi
-}
-
+# shellcheck source=lib/apt_install.sh
+source "$repo/scripts/lib/apt_install.sh"
 install_packages() {
-  local missing=() p status
-  for p in "${packages[@]}"; do
-    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-    [[ "$status" == "install ok installed" ]] || missing+=("$p")
-  done
+  local missing
+  mapfile -t missing < <(apt_missing "${packages[@]}")
   [[ ${#missing[@]} -eq 0 ]] && return 0
   say "installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  as_root apt-get update -qq
-  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_install "${missing[@]}" >/dev/null
 }
 
 # The bookworm mirror this machine already uses, from one-line or deb822 source lists.
@@ -138,7 +135,7 @@ system_mirror() {
 }
 
 # apt with a list, state and cache of its own: the system's configuration is never touched.
-apt_dir=$root/apt
+apt_dir=$cache/apt
 private_apt() {
   local opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d"
               -o "Dir::State=$apt_dir/state" -o "Dir::Cache=$apt_dir/cache")
@@ -179,7 +176,7 @@ verify_dsc() {
 source_dir=
 fetch_source() {
   local pkg=${1%%=*} ver=${1#*=}
-  local dir=$root/src/$pkg-$ver dl=$root/src/dl
+  local dir=$cache/src/$pkg-$ver dl=$cache/src/dl
   if [[ ! -f $dir/.unpacked ]]; then
     prepare_private_apt
     mkdir -p "$dl"
@@ -198,29 +195,42 @@ fetch_source() {
   source_dir=$dir
 }
 
-cmake_cross=(
-  -G Ninja
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain"
-  -DDEMO_WIN_PREFIX="$prefix"
-  -DCMAKE_BUILD_TYPE=Release
-)
-cmake_common=(
-  "${cmake_cross[@]}"
-  -DCMAKE_INSTALL_PREFIX="$prefix"
-  -DCMAKE_INSTALL_LIBDIR=lib
-  -DBUILD_SHARED_LIBS=OFF
-)
+# Build paths are mapped away, so the libraries (and the exes that link them) hold no folder
+# of this machine: two users or clones build byte-identical archives.
+map_flags="-ffile-prefix-map=$cache/=deps/"
+# The prefix and the arguments that name it are set once its key is known (below).
+prefix=
+cmake_cross=()
+cmake_common=()
+set_prefix() {
+  prefix=$1
+  cmake_cross=(
+    -G Ninja
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+    -DDEMO_WIN_PREFIX="$prefix"
+    -DCMAKE_BUILD_TYPE=Release
+  )
+  cmake_common=(
+    "${cmake_cross[@]}"
+    -DCMAKE_INSTALL_PREFIX="$prefix"
+    -DCMAKE_INSTALL_LIBDIR=lib
+    -DBUILD_SHARED_LIBS=OFF
+    -DCMAKE_C_FLAGS="$map_flags"
+    -DCMAKE_CXX_FLAGS="$map_flags"
+  )
+}
 
 # Configures, builds and installs one CMake project; its output goes to a log.
 cmake_build() {
   local name=$1 srcdir=$2; shift 2
-  local bdir=$root/build/$name log=$root/logs/$name.log
-  rm -rf "$bdir"; mkdir -p "$root/logs"
+  local bdir=$cache/build/$name log=$cache/logs/$name.log
+  rm -rf "$bdir"; mkdir -p "$cache/logs"
   if ! { cmake -S "$srcdir" -B "$bdir" "${cmake_common[@]}" "$@" &&
          cmake --build "$bdir" -j "$jobs" && cmake --install "$bdir"; } >"$log" 2>&1; then
     tail -n 40 "$log" >&2
     die "$name failed to build (log: $log)"
   fi
+  rm -rf "$bdir"
 }
 
 build_freeglut() {
@@ -256,24 +266,32 @@ build_libsdl2_mixer() {
     -DSDL2MIXER_VORBIS= -DSDL2MIXER_WAVE=OFF
 }
 
-# A library is rebuilt when its version, its recipe, the toolchain file or anything it was
-# built against changes.
-declare -A keys=()
+# The key of a prefix: everything that decides what lands in it, and no path of this machine.
+prefix_key() {
+  local fn
+  {
+    printf '%s\n' "${sources[@]}"
+    for fn in $(declare -F | awk '$3 ~ /^build_/ && $3 != "build_library" { print $3 }') cmake_build; do
+      declare -f "$fn"
+    done
+    cat "$toolchain"
+    "$triplet-gcc-posix" --version | head -n 1
+    cmake --version | head -n 1
+  } | sha256sum | cut -c1-16
+}
+
+# Inside a prefix a stamp marks each library built, so an interrupted run goes on where it was.
 build_library() {
-  local spec=$1; shift
-  local pkg=${spec%%=*} fn dep key stamp t0
+  local spec=$1 pkg=${1%%=*} fn stamp t0
   fn=build_${pkg//[.-]/_}
-  key="$spec $( { declare -f "$fn" cmake_build; cat "$toolchain"; printf '%s\n' "${cmake_common[@]}";
-                  for dep in "$@"; do echo "${keys[$dep]}"; done; } | sha256sum | cut -c1-16)"
-  keys[$pkg]=$key
   stamp=$prefix/.stamps/$pkg
-  if [[ -f $stamp && $(cat "$stamp") == "$key" ]]; then return 0; fi
+  [[ -f $stamp && $(cat "$stamp") == "$spec" ]] && return 0
   fetch_source "$spec"
   t0=$(date +%s)
   say "building $spec"
   "$fn" "$source_dir"
   mkdir -p "$prefix/.stamps"
-  echo "$key" >"$stamp"
+  echo "$spec" >"$stamp"
   say "built $pkg in $(($(date +%s) - t0)) s"
 }
 
@@ -288,6 +306,7 @@ make_wine_prefix() {
   [[ -f $wine_prefix/.ready ]] && return 0
   say "creating the Wine prefix $wine_prefix"
   rm -rf "$wine_prefix"
+  mkdir -p "$(dirname "$wine_prefix")"
   run_wine wineboot --init >/dev/null 2>&1
   run_wine reg add 'HKEY_CURRENT_USER\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   WINEPREFIX=$wine_prefix "$wineserver" -w
@@ -297,6 +316,7 @@ make_wine_prefix() {
 
 run_smoke() {
   local bdir=$root/smoke exe dlls
+  mkdir -p "$root/logs"
   say "building the smoke program"
   rm -rf "$bdir"
   if ! { cmake -S "$repo/scripts/windows-smoke" -B "$bdir" "${cmake_cross[@]}" &&
@@ -327,14 +347,22 @@ if [[ -n $fresh_prefix ]]; then
   make_wine_prefix
   exit 0
 fi
-mkdir -p "$root/src" "$prefix"
-
-build_library "${sources[0]}"
-build_library "${sources[1]}"
-build_library "${sources[2]}"
-build_library "${sources[3]}"
-build_library "${sources[4]}"
-build_library "${sources[5]}" libsdl2 mpg123
+mkdir -p "$cache"
+set_prefix "$cache/prefix-$(prefix_key)"
+if [[ ! -f $prefix/.complete ]]; then
+  # Two clones building at once would build the same prefix twice over each other.
+  exec 9>"$cache/lock"
+  flock 9
+  if [[ ! -f $prefix/.complete ]]; then
+    mkdir -p "$prefix"
+    say "building the libraries into $prefix (once per user: every clone uses them)"
+    for spec in "${sources[@]}"; do build_library "$spec"; done
+    touch "$prefix/.complete"
+  fi
+  exec 9>&-
+fi
 make_wine_prefix
 ((smoke)) && run_smoke
 say "ready: prefix $prefix, toolchain $toolchain"
+((print_prefix)) && echo "$prefix" >&3
+exit 0

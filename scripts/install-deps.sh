@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the show, its tools and its tests need; only the missing ones.
-# Quiet and quick when everything is already there.
+# Quiet and quick when everything is already there; waits while another apt holds the lock.
 set -euo pipefail
+# shellcheck source=lib/apt_install.sh
+source "$(dirname "$0")/lib/apt_install.sh"
 
 packages=(
   # the show
@@ -16,19 +18,4 @@ packages=(
   pkg-config g++
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$p")
-done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
-
-echo "Installing missing packages: ${missing[*]}"
-sudo=()
-if [[ $(id -u) -ne 0 ]]; then
-  command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
-  sudo=(sudo)
-fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+apt_install "${packages[@]}"
