@@ -38,12 +38,21 @@ say "packing out/windows/demo-win64.zip"
 stage=$DEMO_WIN_ROOT/package/demo-win64
 rm -rf "$stage"
 mkdir -p "$stage" out/windows
+# strip writes a time into each exe's header (and its checksum over it): the commit's.
+epoch=$(scripts/lib/release_version.sh --epoch)
 for exe in show/demo.exe demo-capture.exe demo-check.exe; do
-  x86_64-w64-mingw32-strip -o "$stage/$(basename "$exe")" "$project/$exe"
+  SOURCE_DATE_EPOCH=$epoch x86_64-w64-mingw32-strip -o "$stage/$(basename "$exe")" "$project/$exe"
 done
 cp -r "$host/show/data" "$host/show/biisi.mp3" "$stage/"
+version=$(scripts/lib/release_version.sh)
 # Notepad and the console read CR LF.
-sed 's/$/\r/' scripts/release/README-windows.txt >"$stage/README.txt"
+sed -e "s/@VERSION@/$version/" -e 's/$/\r/' scripts/release/README-windows.txt >"$stage/README.txt"
+# The same bytes from every clone of a commit: entries in one order, the commit's time on each,
+# the same modes whatever the umask, no extra attributes.
+find "$stage" -type d -exec chmod 755 {} + -o -type f -name '*.exe' -exec chmod 755 {} + \
+  -o -type f -exec chmod 644 {} +
+find "$stage" -exec touch -h -d "@$epoch" {} +
 rm -f out/windows/demo-win64.zip
-(cd "$(dirname "$stage")" && cmake -E tar cf "$repo/out/windows/demo-win64.zip" --format=zip demo-win64)
-say "done: out/windows/demo-win64.zip ($(du -h out/windows/demo-win64.zip | cut -f1))"
+(cd "$(dirname "$stage")" && find demo-win64 -print | LC_ALL=C sort |
+   TZ=UTC zip -q -X -@ "$repo/out/windows/demo-win64.zip")
+say "done: out/windows/demo-win64.zip ($(du -h out/windows/demo-win64.zip | cut -f1), version $version)"

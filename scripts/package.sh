@@ -36,8 +36,8 @@ strip -o "$stage/demo" "$host/show/demo"
 strip -o "$stage/demo-capture" "$host/demo-capture"
 strip -o "$stage/demo-check" "$host/demo-check"
 cp -r "$host/show/data" "$host/show/biisi.mp3" "$stage/"
-cp scripts/release/demo.sh scripts/release/README-linux.txt "$stage/"
-mv "$stage/README-linux.txt" "$stage/README.txt"
+cp scripts/release/demo.sh "$stage/"
+sed "s/@VERSION@/$(scripts/lib/release_version.sh)/" scripts/release/README-linux.txt >"$stage/README.txt"
 
 # The Debian packages of the libraries the programs link directly; apt brings what those need.
 needed=$(for program in demo demo-capture demo-check; do
