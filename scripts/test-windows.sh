@@ -7,11 +7,16 @@
 # out/windows/demo-win64.zip into $DEMO_WIN_ROOT/test/ beside a fresh Wine prefix, and checks:
 #   - demo.exe 640 400: the start-up lines, a moving picture, Escape ends it with status 0
 #   - demo.exe --start 205: the end of the music ends it with status 0
-#   - demo.exe --dev: R reloads; a saved broken shader is refused, the fixed one reloads; Escape
+#   - demo.exe started from another folder plays the data set beside it and says so; alone in a
+#     folder it says where it looked, status 1; demo-log.txt keeps what it printed
+#   - demo.exe --dev: a save reloads the first process; R reloads; a saved broken shader is
+#     refused, the fixed one reloads; Escape; no version copies are left in %TEMP%
 #   - demo-check.exe: the data set clean, clean with CR LF scene files, a damaged file named
 #   - demo-capture.exe --window glut: frames at a dozen times in all five slots against the native
 #     capture's, within the golden frames' tolerance; --window egl refused
 #   - video: refused without ffmpeg.exe, and piped to a stand-in for it (no Windows ffmpeg here)
+#   - every tool in folders named "Mes démos" and "デモ": the show from there and from elsewhere,
+#     --dev with a save, demo-check, demo-capture's frames
 # One line per check, then the figures; status 1 when a check failed.
 # Environment: as scripts/build-windows.sh (DEMO_WIN_ROOT, DEMO_HOST_BUILD).
 set -euo pipefail
@@ -143,37 +148,90 @@ else
   fail "demo.exe --start 205: status $status (log: $show/end.log)"
 fi
 
-# ---- the authoring mode: R, a broken save refused, the fixed one reloaded -----------------------
-dev=$test_dir/dev
-cp -r "$show" "$dev"
-starts() { grep -c '^Started at' "$dev/dev.log" 2>/dev/null || true; }
+# ---- started from another folder, or with no data set anywhere ------------------------------
+elsewhere=$test_dir/elsewhere alone=$test_dir/alone
+mkdir -p "$elsewhere" "$alone"
+cp "$show/demo.exe" "$alone/"
+if tr -d '\r' <"$show/demo-log.txt" 2>/dev/null | grep -q '^Ready to use audio\.\.\.$' &&
+   ! grep -q 'No data set' "$show/demo-log.txt"; then
+  pass "demo-log.txt beside demo.exe keeps the lines of its last start"
+else
+  fail "demo-log.txt beside demo.exe lacks the start-up lines (log: $show/demo-log.txt)"
+fi
+# from_elsewhere EXE LOG: demo.exe by its full path from a folder without a data set.
+from_elsewhere() {
+  local status=0
+  (cd "$elsewhere" && timeout 60 "$DEMO_WIN_WINE64" "$1" 320 180 --start 209.5 >"$2" 2>&1) || status=$?
+  return "$status"
+}
+status=0
+from_elsewhere "$show/demo.exe" "$test_dir/elsewhere.log" || status=$?
+if [[ $status -eq 0 ]] && grep -q '^No data set in ".*": using the one beside the program' "$test_dir/elsewhere.log" &&
+   ! grep -q 'not found!\|Cannot open music' "$test_dir/elsewhere.log"; then
+  pass "demo.exe started from another folder plays the data set beside it: $(grep -m 1 '^No data set in' "$test_dir/elsewhere.log" | tr -d '\r')"
+else
+  fail "demo.exe from another folder: status $status (log: $test_dir/elsewhere.log)"
+fi
+status=0
+from_elsewhere "$alone/demo.exe" "$test_dir/alone.log" || status=$?
+if [[ $status -eq 1 ]] && grep -q '^No data set: neither ".*" nor ".*", the program.s folder' "$test_dir/alone.log" &&
+   ! grep -q 'Glew display' "$test_dir/alone.log"; then
+  pass "demo.exe with no data set anywhere says where it looked and ends with status 1"
+else
+  fail "demo.exe with no data set: status $status (log: $test_dir/alone.log)"
+fi
+
+# ---- the authoring mode: a save, R, a broken save refused, the fixed one reloaded ---------------
+# The version copies live in the Wine prefix's temporary folder.
+temp_copies() { find "$WINEPREFIX/drive_c" -maxdepth 8 -name 'demo-dev-*' 2>/dev/null | wc -l; }
+dev_log=
+starts() { grep -c '^Started at' "$dev_log" 2>/dev/null || true; }
 wait_starts() {
-  for _ in $(seq 600); do [[ $(starts) -ge $1 ]] && return 0; sleep 0.1; done
+  for _ in $(seq 900); do [[ $(starts) -ge $1 ]] && return 0; sleep 0.1; done
   return 1
 }
-(cd "$dev" && exec timeout 120 "$DEMO_WIN_WINE64" demo.exe 320 180 --dev --start 60 >dev.log 2>&1) &
-run_pid=$!
-dev_ok=0
 # A key may come before Wine has made the window active: R again until it reloads.
 reload_on_r() {
+  local before
+  before=$(grep -c '^Reloading the data set at ' "$dev_log")
   for _ in 1 2 3; do
     press r
-    for _ in $(seq 100); do grep -q '^Reloading the data set at ' "$dev/dev.log" && return 0; sleep 0.1; done
+    for _ in $(seq 100); do
+      [[ $(grep -c '^Reloading the data set at ' "$dev_log") -gt $before ]] && return 0
+      sleep 0.1
+    done
   done
   return 1
 }
-wait_title ' slot ' && reload_on_r && wait_starts 2 && wait_title ' slot ' &&
+# save_again FILE: writes the file's own bytes again, as an editor saving it unchanged does.
+save_again() { cp "$1" "$1.saved" && cat "$1.saved" >"$1" && rm "$1.saved"; }
+
+dev=$test_dir/dev
+cp -r "$show" "$dev"
+dev_log=$dev/dev.log
+(cd "$dev" && exec timeout 180 "$DEMO_WIN_WINE64" demo.exe 320 180 --dev --start 60 >dev.log 2>&1) &
+run_pid=$!
+dev_ok=0 saved_ok=0
+# The first process must reload on a save of its own, before any R has restarted it.
+wait_title ' slot ' && save_again "$dev/data/flame.xsi" && wait_starts 2 && saved_ok=1 &&
+  wait_title ' slot ' && reload_on_r && wait_starts 3 && wait_title ' slot ' &&
   cp "$dev/data/flame.xsi" "$dev/flame.good" && sed -i '0,/gl_FragColor/s//gl_FragColor @/' "$dev/data/flame.xsi" &&
   wait_line "$dev/dev.log" 'goes on with the version it has' && sleep 1 && kill -0 "$run_pid" &&
-  cp "$dev/flame.good" "$dev/data/flame.xsi" && wait_starts 3 && wait_title ' slot ' && dev_ok=1
+  cp "$dev/flame.good" "$dev/data/flame.xsi" && wait_starts 4 && wait_title ' slot ' && dev_ok=1
 escape_until_gone "$run_pid" plain
 status=0; wait "$run_pid" || status=$?
-if ((dev_ok)) && [[ $status -eq 0 && $(starts) -eq 3 ]] &&
+if ((dev_ok)) && [[ $status -eq 0 && $(starts) -eq 4 ]] &&
    grep -q 'flame.xsi, material flames: its GLSL program does not build' "$dev/dev.log"; then
-  pass "demo.exe --dev reloads on R and on a save, refuses a broken shader, Escape ends it with status 0"
+  pass "demo.exe --dev reloads on a save, on R, refuses a broken shader, Escape ends it with status 0"
+elif ((!saved_ok)); then
+  fail "demo.exe --dev: a save did not reload the first process ($(starts) starts; log: $dev/dev.log)"
 else
   fail "demo.exe --dev: status $status, $(starts) starts (log: $dev/dev.log)"
 fi
+# Every process of the run has ended once the first has; what it copied must be gone with it.
+left=$(temp_copies)
+[[ $left -eq 0 ]] && pass "demo.exe --dev leaves no version copies in %TEMP%" ||
+  fail "demo.exe --dev left $left folders of version copies in %TEMP% ($(find "$WINEPREFIX/drive_c" -maxdepth 8 -name 'demo-dev-*' | head -n 1))"
 
 # ---- the data check --------------------------------------------------------------------------
 status=0
@@ -278,6 +336,49 @@ FRAME_SINK_TAKE=50000 WINEPATH=$sink_path wine "$show/demo-capture.exe" "${video
   pass "an ffmpeg.exe that gives up is reported and nothing is left:" \
        "$(grep -o 'ffmpeg [a-z0-9 ]*' "$test_dir/sink-stop.log" | tail -n 1)" ||
   fail "an ffmpeg.exe that gives up: status $status (log: $test_dir/sink-stop.log)"
+
+# ---- folder names outside ASCII ---------------------------------------------------------------
+# Every path the programs build, pass on or print, in a Latin and a Japanese name.
+for name in "Mes démos" "デモ"; do
+  place=$test_dir/$name/demo-win64
+  mkdir -p "$test_dir/$name"
+  cp -r "$show" "$place"
+  rm -f "$place"/*.log "$place/demo-log.txt"
+  problems=
+  status=0
+  (cd "$place" && timeout 60 "$DEMO_WIN_WINE64" demo.exe 320 180 --start 209.5 >play.log 2>&1) || status=$?
+  [[ $status -eq 0 ]] && ! grep -q 'not found!\|Cannot' "$place/play.log" || problems+=" the show (status $status, play.log);"
+  grep -q "^Started at 209.500 s" "$place/demo-log.txt" 2>/dev/null || problems+=" its demo-log.txt;"
+  status=0
+  from_elsewhere "$place/demo.exe" "$place/elsewhere.log" || status=$?
+  [[ $status -eq 0 ]] && grep -q "^No data set in \".*\": using the one beside the program, in \".*$name.*demo-win64\"" \
+    "$place/elsewhere.log" && ! grep -q 'not found!\|Cannot' "$place/elsewhere.log" ||
+    problems+=" the show from elsewhere (status $status, elsewhere.log);"
+  status=0
+  (cd "$place" && wine demo-check.exe . >check.log 2>&1) || status=$?
+  [[ $status -eq 0 ]] && grep -q 'the data set is clean' "$place/check.log" || problems+=" demo-check.exe . (status $status);"
+  status=0
+  (cd "$place" && wine demo-capture.exe --window glut --data . --size 160x90 --fps 10 --at 1000 --out frames \
+     >capture.log 2>&1) || status=$?
+  [[ $status -eq 0 && -s $place/frames/frame-1000.png ]] || problems+=" demo-capture.exe --out frames (status $status, capture.log);"
+  dev_log=$place/dev.log
+  (cd "$place" && exec timeout 180 "$DEMO_WIN_WINE64" demo.exe 320 180 --dev --start 60 >dev.log 2>&1) &
+  run_pid=$!
+  dev_ok=0
+  wait_title ' slot ' && save_again "$place/data/flame.xsi" && wait_starts 2 && wait_title ' slot ' &&
+    reload_on_r && wait_starts 3 && wait_title ' slot ' && dev_ok=1
+  escape_until_gone "$run_pid" plain
+  status=0; wait "$run_pid" || status=$?
+  ((dev_ok)) && [[ $status -eq 0 ]] && ! grep -q 'Cannot' "$dev_log" ||
+    problems+=" --dev with a save and R (status $status, $(starts) starts, dev.log);"
+  if [[ -z $problems ]]; then
+    pass "in \"$name\": the show from there and from elsewhere, --dev with a save and R, demo-check, demo-capture"
+  else
+    fail "in \"$name\":$problems (logs in $place)"
+  fi
+done
+left=$(temp_copies)
+[[ $left -eq 0 ]] || fail "the authoring runs in other folders left $left folders of version copies in %TEMP%"
 
 echo
 echo "Figures (Wine 8 on Xvfb, Mesa llvmpipe):"
