@@ -1,6 +1,4 @@
 // libFuzzer target: arbitrary bytes as a PNG file through the show's PNG loader.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,15 +6,11 @@
 #include <vector>
 
 #include "image/png_loader.h"
-
-namespace {
-
-// The loader reads files, so each input goes through one scratch file of this process.
-const std::string scratchPath = "/tmp/png_loader_fuzz_" + std::to_string(getpid()) + ".png";
-
-}  // namespace
+#include "tests/fuzz/scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The loader reads files, so each input goes through one scratch file of this process.
+    static const std::string scratchPath = scratchFile("input.png");
     std::FILE* file = std::fopen(scratchPath.c_str(), "wb");
     if (file == nullptr) return 0;
     std::fwrite(data, 1, size, file);

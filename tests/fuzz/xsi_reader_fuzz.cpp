@@ -1,8 +1,6 @@
 // libFuzzer entry point: arbitrary bytes as a scene file through the whole load (materials,
 // images, models). It runs on the null GL of gl_null.cpp, so no window or driver is needed and
 // every cycle goes to the reader.
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -12,6 +10,7 @@
 #include "render/shader_library.h"
 #include "render/texture_registry.h"
 #include "scene/scene_node.h"
+#include "tests/fuzz/scratch_file.h"
 #include "xsi/xsi_models.h"
 #include "xsi/xsi_reader.h"
 
@@ -70,12 +69,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     startTextures = textureRegistry.textures.size();
 
     // An absolute path: libFuzzer's own corpus paths stay relative to where it was started.
-    char directory[] = "/tmp/xsi_fuzz_XXXXXX";
-    if (mkdtemp(directory) == nullptr) {
-        std::perror("xsi_reader_fuzz: mkdtemp");
-        std::exit(1);
-    }
-    scenePath = std::string(directory) + "/input.xsi";
+    scenePath = scratchFile("input.xsi");
     return 0;
 }
 

@@ -10,5 +10,6 @@ struct CommandResult {
 
 CommandResult runCommand(const std::string& command);
 
-// A fresh empty directory under the system's temporary directory.
+// A fresh empty directory under the system's temporary directory, removed with everything in it
+// when the test process ends.
 std::string makeTempDir(const char* prefix);
