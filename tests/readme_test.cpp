@@ -28,10 +28,10 @@ TEST(Readme, StartLinesAreWhatTheShowPrints) {
         const std::smatch& figures = *line;
         const std::string log = makeTempDir("readme_") + "/log";
         const CommandResult run = runCommand(std::string("cd '") + DEMO_SHOW_DIR +
-                                             "' && xvfb-run -a -s '-screen 0 640x480x24' sh -c '"
-                                             "timeout 60 ./demo 320 200 --start " + figures[1].str() + " >" + log +
-                                             " 2>&1 & pid=$!; for i in $(seq 600); do grep -q \"^Started at\" " +
-                                             log + " && break; sleep 0.1; done; kill $pid'; cat " + log);
+                                             "' && xvfb-run -a -s '-screen 0 640x480x24' sh -c '. \"" DEMO_SOURCE_DIR
+                                             "/tests/support/waits.sh\"; timeout 600 ./demo 320 200 --start " +
+                                             figures[1].str() + " >" + log + " 2>&1 & pid=$!; wait_log " + log +
+                                             " \"^Started at\"; kill $pid; wait $pid'; cat " + log);
         std::smatch printed;
         ASSERT_TRUE(std::regex_search(run.output, printed, started)) << run.output;
         EXPECT_EQ(printed[2].str(), figures[2].str()) << "frames stepped, README: " << figures[0];

@@ -130,7 +130,7 @@ void advanceMs(std::int64_t ms) {
     device.quietBuffers = 0;
     device.changed.notify_all();
     // A hang guard, not a time limit on the clock.
-    const bool settled = device.changed.wait_for(lock, std::chrono::seconds(10), [] {
+    const bool settled = device.changed.wait_for(lock, std::chrono::seconds(60), [] {
         return (device.holding && device.nowUs < device.dueUs()) || device.quietBuffers >= 2;
     });
     ASSERT_TRUE(settled) << "the audio thread stopped mixing";
@@ -263,13 +263,13 @@ TEST_F(MusicClockOnDummyDevice, UnusableAudioDriverFallsBackToSilence) {
     const std::int64_t startUs = steadyMicroseconds();
     playMusic(music.c_str());
     // Past 100 ms the clock has heard from the audio thread: without anchors it stops 46 ms on.
-    const std::int64_t giveUpUs = startUs + 5'000'000;  // a hang guard only
+    const std::int64_t giveUpUs = startUs + 60'000'000;  // a hang guard only
     do {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         updateAudio();
     } while (demoTimeMs() <= 100 && steadyMicroseconds() < giveUpUs);
     const std::int64_t elapsedMs = (steadyMicroseconds() - startUs) / 1000;
-    EXPECT_GT(demoTimeMs(), 100);
+    EXPECT_GT(demoTimeMs(), 100) << "the clock heard nothing from the audio thread in 60 s";
     EXPECT_LE(demoTimeMs(), elapsedMs + 100) << "the music is consumed in real time";
 }
 

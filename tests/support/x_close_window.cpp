@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) { std::fprintf(stderr, "x_close_window: no display\n"); return 1; }
     Window window = 0;
-    for (int tries = 0; tries < 200 && window == 0; ++tries) {
+    // A minute at least, for a show starting on a loaded machine.
+    for (int tries = 0; tries < 1200 && window == 0; ++tries) {
         window = findNamed(display, DefaultRootWindow(display), argv[1]);
         if (window == 0) usleep(50000);
     }

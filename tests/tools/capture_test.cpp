@@ -221,11 +221,11 @@ TEST(CaptureTool, WritesFramesWithoutADisplayAsTheWindowDoes) {
     const std::string dir = makeTempDir("capture_");
     const std::string args = " --at 5000,46000 --size 320x180 --fps 10 --out ";
     const CommandResult egl =
-        runCommand(std::string("env -u DISPLAY timeout 120 ") + DEMO_CAPTURE_PATH + args + dir + "/egl");
+        runCommand(std::string("env -u DISPLAY timeout 600 ") + DEMO_CAPTURE_PATH + args + dir + "/egl");
     ASSERT_EQ(egl.exitCode, 0) << egl.output;
     EXPECT_NE(egl.output.find("EGL software device: llvmpipe"), std::string::npos) << egl.output;
     const CommandResult glut =
-        runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH + " --window glut" + args + dir + "/glut");
+        runCommand(std::string("timeout 600 ") + DEMO_CAPTURE_PATH + " --window glut" + args + dir + "/glut");
     ASSERT_EQ(glut.exitCode, 0) << glut.output;
     EXPECT_EQ(glut.output.find("EGL"), std::string::npos) << glut.output;
     for (const char* name : {"/frame-5000.png", "/frame-46000.png"}) {
@@ -252,7 +252,7 @@ TEST(CaptureTool, EncodesAStretchWithItsMusic) {
     for (const std::string& data : {std::string(DEMO_SHOW_DIR), noMusic}) {
         const std::string dir = makeTempDir("capture_");
         const std::string video = dir + "/around-slot-2.mp4";
-        const CommandResult run = runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH + " --data " + data +
+        const CommandResult run = runCommand(std::string("timeout 600 ") + DEMO_CAPTURE_PATH + " --data " + data +
                                              " --from 44500 --to 46500 --fps 10 --size 160x90 --out " + video);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         EXPECT_NE(run.output.find("20/20 frames"), std::string::npos) << run.output;
@@ -270,7 +270,7 @@ TEST(CaptureTool, EncodesAStretchWithItsMusic) {
 
 TEST(CaptureTool, WritesAStretchAsNumberedFrames) {
     const std::string out = makeTempDir("capture_") + "/frames";
-    const CommandResult run = runCommand(std::string("timeout 120 ") + DEMO_CAPTURE_PATH +
+    const CommandResult run = runCommand(std::string("timeout 600 ") + DEMO_CAPTURE_PATH +
                                          " --from 1000 --to 1300 --fps 10 --size 160x90 --out " + out);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     for (const char* name : {"/frame-000000.png", "/frame-000001.png", "/frame-000002.png"}) {
@@ -285,8 +285,9 @@ TEST(CaptureTool, WritesAStretchAsNumberedFrames) {
 TEST(CaptureTool, FailuresLeaveNoVideoBehind) {
     // Starts a long capture, waits for its first progress line, then does what is asked to it.
     const auto midway = [](const std::string& action) {
-        return "$TOOL --from 0 --to 200000 --fps 10 --size 160x90 --out $OUT 2>$DIR/log & pid=$!; "
-               "for i in $(seq 600); do grep -q frames $DIR/log && break; sleep 0.1; done; " +
+        return ". \"" DEMO_SOURCE_DIR "/tests/support/waits.sh\"; "
+               "$TOOL --from 0 --to 200000 --fps 10 --size 160x90 --out $OUT 2>$DIR/log & pid=$!; "
+               "wait_log $DIR/log frames; " +
                action + "; wait $pid; status=$?; cat $DIR/log; exit $status";
     };
     const struct {
@@ -337,7 +338,7 @@ TEST(CaptureTool, UnseenStepsLeaveTheReferenceFrames) {
         at += std::to_string(t);
     }
     const std::string dir = makeTempDir("capture_");
-    const std::string tool = std::string("timeout 300 ") + DEMO_CAPTURE_PATH + " --size 160x90 --fps 2 --at " + at;
+    const std::string tool = std::string("timeout 900 ") + DEMO_CAPTURE_PATH + " --size 160x90 --fps 2 --at " + at;
     // Both at once: the reference takes the longer.
     const CommandResult run = runCommand("{ " + tool + " --out " + dir + "/stepped >" + dir + "/stepped.log 2>&1 & " +
                                          tool + " --draw-unseen --out " + dir + "/reference; r=$?; wait $! || exit 1; " +
@@ -370,7 +371,7 @@ TEST(CaptureTool, ExitsNonZeroOnABadOptionOrDataDirectory) {
 // The GPU machine's script, at a size and rate this machine renders in seconds: the renderer,
 // the bench table and the video's wall time, all through EGL.
 TEST(GpuBench, PrintsRendererFrameTimesAndVideoWallTime) {
-    const CommandResult run = runCommand(std::string("env -u DISPLAY timeout 300 ") + DEMO_SOURCE_DIR +
+    const CommandResult run = runCommand(std::string("env -u DISPLAY timeout 900 ") + DEMO_SOURCE_DIR +
                                          "/scripts/gpu-bench.sh --build " + DEMO_BINARY_DIR +
                                          " --sizes 160x90 --fps 1 --video-size 160x90 --video-fps 10 --video-to 2000");
     ASSERT_EQ(run.exitCode, 0) << run.output;
