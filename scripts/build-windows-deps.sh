@@ -92,6 +92,8 @@ die() { echo "build-windows-deps: $*" >&2; exit 1; }
 
 # shellcheck source=lib/apt_install.sh
 source "$repo/scripts/lib/apt_install.sh"
+# shellcheck source=lib/wine_server_dir.sh
+source "$repo/scripts/lib/wine_server_dir.sh"
 install_packages() {
   local missing
   mapfile -t missing < <(apt_missing "${packages[@]}")
@@ -310,6 +312,7 @@ make_wine_prefix() {
   run_wine wineboot --init >/dev/null 2>&1
   run_wine reg add 'HKEY_CURRENT_USER\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   WINEPREFIX=$wine_prefix "$wineserver" -w
+  remove_wine_server_dir "$wine_prefix"
   grep -q '"Managed"="N"' "$wine_prefix/user.reg" || die "could not set Managed=N in the Wine prefix"
   touch "$wine_prefix/.ready"
 }

@@ -53,8 +53,12 @@ export DISPLAY=:$(cat "$test_dir/display")
 export WINEPREFIX=$test_dir/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # One Wine server for every run: a server started per program costs seconds and may linger.
 "$DEMO_WIN_WINESERVER" -p
+# shellcheck source=lib/wine_server_dir.sh
+source scripts/lib/wine_server_dir.sh
 cleanup() {
   "$DEMO_WIN_WINESERVER" -k 2>/dev/null || true
+  "$DEMO_WIN_WINESERVER" -w 2>/dev/null || true
+  remove_wine_server_dir "$WINEPREFIX"
   kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
