@@ -358,7 +358,7 @@ TEST(CaptureTool, ExitsNonZeroOnABadOptionOrDataDirectory) {
     CommandResult run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --from 2000 --to 1000 --out a.mp4");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.output.find("--to must come after --from"), std::string::npos) << run.output;
-    run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --at 10 --out /tmp/unused --data /no/such/dir");
+    run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --at 10 --out " + makeTempDir("capture_") + "/unused --data /no/such/dir");
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("/no/such/dir"), std::string::npos) << run.output;
     // Neither a display nor an EGL driver: glvnd is pointed at no vendor library.
