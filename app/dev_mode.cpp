@@ -31,6 +31,7 @@
 #include "platform/check_process.h"
 #include "platform/data_watch.h"
 #include "platform/process_replace.h"
+#include "platform/stop_signals.h"
 
 namespace {
 
@@ -244,7 +245,14 @@ bool holdAtEnd() {
     return true;
 }
 
+void removeCopiesAtExit();
+
 bool devFrame() {
+    // Ctrl-C or kill: the copies go as on Escape, then the process ends by that signal.
+    if (stopSignalReceived() != 0) {
+        removeCopiesAtExit();
+        endByStopSignal();
+    }
     takeKeys();
     if (demoState.keyState[escapeKey] == 1) exitShow(0);
     std::int64_t nowUs = steadyMicroseconds();
@@ -378,6 +386,7 @@ void beginDevMode(const char* programName, bool paused) {
     keepStartState();
     observeSteppedFrames(keepSteppedState);
     std::atexit(removeCopiesAtExit);
+    catchStopSignals();
     startDataWatch(dev.watch, dev.runFolder.c_str());
     setFrameFunction(devFrame);
     if (!dev.compareWhenChecked)  // a reload's restart: the first start has said them

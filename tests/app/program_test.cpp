@@ -225,6 +225,23 @@ TEST(Program, DevModeReloadsADataSetOnlyWhenItBuilds) {
     EXPECT_EQ(run.output.find("does not build", lastReload), std::string::npos) << "the fixed shader is in use";
 }
 
+// Ctrl-C or kill ends the authoring mode as Escape does, without its version copies left behind,
+// and by that signal.
+TEST(Program, DevModeStoppedBySignalLeavesNoCopies) {
+    const std::string temp = makeTempDir("dev_stop_");
+    for (const char* signal : {"INT", "TERM"}) {
+        const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+            // timeout hands the signal on; a show that takes no notice of it is killed at the hang guard.
+            std::string("TMPDIR=") + temp + " timeout -k 5 300 ./demo 320 180 --dev --start 60 >/dev/null 2>&1 & "
+            "pid=$!; wait_title \" slot \" && ls " + temp + " | grep -c demo-dev- && kill -" + signal + " $pid; "
+            "wait $pid; echo status $?; echo left $(ls " + temp + " | grep -c demo-dev-)"));
+        EXPECT_NE(run.output.find("1\n"), std::string::npos) << signal << ": the copies were made\n" << run.output;
+        EXPECT_NE(run.output.find(std::string("status ") + (signal[0] == 'I' ? "130" : "143")), std::string::npos)
+            << signal << "\n" << run.output;
+        EXPECT_NE(run.output.find("left 0"), std::string::npos) << signal << "\n" << run.output;
+    }
+}
+
 // Quick presses make one exact seek; a seek back steps from a state kept on the way and reaches the
 // state a 60 fps capture has; the end holds without a seek line, and Space there plays from 0.
 TEST(Program, DevModeSeeksExactlyHoweverFastTheKeysCome) {
