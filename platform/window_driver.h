@@ -43,6 +43,11 @@ struct WindowDriver {
     void (*drawText)(const char* text);
 };
 
+// Samples per pixel of the screen a driver's open makes: 4, the show's multisampled screen (one
+// sample where the system has no multisampled format), or 1, no multisample buffers at all, as
+// a browser canvas without antialiasing draws. Set before open; every driver reads it there.
+inline int windowSamples = 4;
+
 // freeglut: the show's window, full screen or plain, with mouse and keyboard.
 extern const WindowDriver glutWindowDriver;
 // EGL: an off-screen pbuffer as the screen, no display and no input. It takes the first EGL device

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "base/print_line.h"
@@ -68,10 +69,14 @@ EGLint configAttribute(EGLDisplay display, EGLConfig config, EGLint attribute) {
 }
 
 // A pbuffer config like the GLUT window's visual: 8-bit RGB (EGL ranks deeper and shallower
-// colour first, which draws and reads slower and rounds differently), depth, 4 samples when
-// there are any. Among those, one without alpha as the window has none.
+// colour first, which draws and reads slower and rounds differently), depth, windowSamples when
+// there are multisampled configs. Among those, one without alpha as the window has none.
 bool chooseConfig(EGLDisplay display, EGLConfig& chosen) {
-    for (const EGLint samples : {4, 0}) {
+    const bool single = windowSamples <= 1;
+    const EGLint multisampled[] = {windowSamples, 0};  // then none where no config has samples
+    const EGLint none[] = {0};
+    const auto tries = single ? std::span<const EGLint>(none) : std::span<const EGLint>(multisampled);
+    for (const EGLint samples : tries) {
         const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                                  EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 24,
                                  EGL_SAMPLE_BUFFERS, samples > 0 ? 1 : 0, EGL_SAMPLES, samples, EGL_NONE};
@@ -84,6 +89,8 @@ bool chooseConfig(EGLDisplay display, EGLConfig& chosen) {
                                   configAttribute(display, configs[i], EGL_GREEN_SIZE) == 8 &&
                                   configAttribute(display, configs[i], EGL_BLUE_SIZE) == 8;
             if (!eightBit) continue;
+            // EGL_SAMPLE_BUFFERS 0 means at least none: multisampled configs match too
+            if (single && configAttribute(display, configs[i], EGL_SAMPLE_BUFFERS) != 0) continue;
             if (best < 0) best = i;
             if (configAttribute(display, configs[i], EGL_ALPHA_SIZE) == 0) {
                 best = i;

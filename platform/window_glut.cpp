@@ -91,7 +91,8 @@ bool openGlutWindow(const WindowEvents& windowEvents, int argc, char** argv, int
     glutInit(&argc, argv);
     restoreDisplayAfterGlut();
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
-    glutInitDisplayMode(displayMode);
+    // freeglut's own sample count (4) is the multisampled screen
+    glutInitDisplayMode(windowSamples > 1 ? displayMode : displayMode & ~GLUT_MULTISAMPLE);
 
     if (fullScreen)
         openFullScreenWindow(width, height);

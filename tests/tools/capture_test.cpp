@@ -35,6 +35,8 @@ TEST(CaptureOptions, DefaultsAndValues) {
     EXPECT_EQ(options.fps, 60);
     EXPECT_TRUE(options.dataDir.empty());
     EXPECT_EQ(options.atMs, (std::vector<int>{1000, 2000}));
+    EXPECT_EQ(options.samples, 4);
+    EXPECT_EQ(parse({"--samples", "1", "--at", "0", "--out", "o"}, true).samples, 1);
 
     options = parse({"--data", "d", "--size", "320x180", "--fps", "25", "--at", "0", "--out", "o"}, true);
     EXPECT_EQ(options.dataDir, "d");
@@ -62,6 +64,8 @@ TEST(CaptureOptions, RefusesBadOptionsAndValues) {
         parse({"--size", size, "--at", "0", "--out", "o"}, false);
     for (const char* fps : {"0", "-1", "sixty", "60.5", "1001"}) parse({"--fps", fps, "--at", "0", "--out", "o"}, false);
     for (const char* at : {"", "1000,", ",1000", "1e3", "-1", "210000"}) parse({"--at", at, "--out", "o"}, false);
+    for (const char* samples : {"0", "2", "8", "01", "one", ""})
+        parse({"--samples", samples, "--at", "0", "--out", "o"}, false);
     parse({"--at", "1000"}, false, &error);
     EXPECT_NE(error.find("--out"), std::string::npos);
     parse({"--out", "o"}, false);
@@ -236,6 +240,24 @@ TEST(CaptureTool, WritesFramesWithoutADisplayAsTheWindowDoes) {
         EXPECT_TRUE(fileBytes(dir + "/egl" + name) == fileBytes(dir + "/glut" + name)) << name;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/egl"), std::filesystem::directory_iterator()), 2);
+}
+
+// --samples 1 leaves the screen without multisample buffers in both layers: their frames are the
+// same bytes, and the edges of the figures differ from the default multisampled frame.
+TEST(CaptureTool, SingleSampledFramesFromBothLayers) {
+    const std::string dir = makeTempDir("capture_");
+    const std::string args = " --at 46000 --size 320x180 --fps 10 --out ";
+    const std::string tool = std::string("timeout 600 ") + DEMO_CAPTURE_PATH;
+    for (const std::string& run : {"env -u DISPLAY " + tool + " --samples 1" + args + dir + "/egl",
+                                   tool + " --window glut --samples 1" + args + dir + "/glut",
+                                   "env -u DISPLAY " + tool + args + dir + "/multisampled"}) {
+        const CommandResult result = runCommand(run);
+        ASSERT_EQ(result.exitCode, 0) << run << "\n" << result.output;
+    }
+    const std::string single = fileBytes(dir + "/egl/frame-46000.png");
+    ASSERT_FALSE(single.empty());
+    EXPECT_TRUE(single == fileBytes(dir + "/glut/frame-46000.png"));
+    EXPECT_FALSE(single == fileBytes(dir + "/multisampled/frame-46000.png"));
 }
 
 std::string probe(const std::string& file, const char* stream, const char* entries) {

@@ -26,7 +26,9 @@ const char* const captureUsage =
     "  --window egl|glut  any mode: draw off-screen through EGL, or in a GLUT window (default: EGL on\n"
     "               a GPU, else a window on the display, else EGL without any X server)\n"
     "  --draw-unseen  draw every frame and every pass, seen or not, as the reference for the\n"
-    "               state-only stepping of frames and passes whose pixels nobody reads\n";
+    "               state-only stepping of frames and passes whose pixels nobody reads\n"
+    "  --samples 1|4  samples per pixel: 4, multisampled where the system can (default), or 1, no\n"
+    "               multisample buffers, as a single-sampled browser build draws\n";
 
 namespace {
 
@@ -81,7 +83,8 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
             continue;
         }
         if (option != "--data" && option != "--size" && option != "--fps" && option != "--at" &&
-            option != "--from" && option != "--to" && option != "--out" && option != "--window") {
+            option != "--from" && option != "--to" && option != "--out" && option != "--window" &&
+            option != "--samples") {
             error = "unknown option " + option;
             return false;
         }
@@ -120,6 +123,12 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
                 return false;
             }
             options.window = value == "egl" ? CaptureWindow::Egl : CaptureWindow::Glut;
+        } else if (option == "--samples") {
+            if (value != "1" && value != "4") {
+                error = "--samples wants 1 or 4, not " + value;
+                return false;
+            }
+            options.samples = value == "1" ? 1 : 4;
         } else {
             options.out = value;
         }

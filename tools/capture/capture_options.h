@@ -21,6 +21,7 @@ struct CaptureOptions {
     bool bench = false;            // step the whole show and print frame times instead
     CaptureWindow window = CaptureWindow::Automatic;
     bool drawUnseen = false;       // draw (and swap) every frame and every pass, seen or not
+    int samples = 4;               // per pixel of the screen: 4 (multisampled) or 1
     bool help = false;
 };
 

@@ -318,6 +318,7 @@ int main(int argc, char** argv) {
     const WindowChoice window = captureWindowHere(options.window);
     if (window.startXvfb) reexecUnderXvfb(argc, argv, options);
     setWindowDriver(window.egl ? &eglWindowDriver : &glutWindowDriver);
+    windowSamples = options.samples;
 
     const bool range = options.fromMs >= 0;
     RangeOutput rangeOutput;
@@ -356,6 +357,16 @@ int main(int argc, char** argv) {
     setAudioDriver(&captureAudioDriver);
     char* windowArgs[] = {argv[0], nullptr};
     if (!startShow(1, windowArgs, {options.width, options.height}, false)) return 1;
+    // Frames meant to match a single-sampled build are worthless from a multisampled screen.
+    if (options.samples == 1) {
+        GLint sampleBuffers = 0;
+        glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+        if (sampleBuffers != 0) {
+            std::fprintf(stderr, "demo-capture: --samples 1 got a multisampled screen from the %s layer\n",
+                         currentWindowDriver().name);
+            exitShow(1);
+        }
+    }
     pumpWindowEvents();
     if (options.bench) runBench(options, toolStart);
     if (range) runRange(options, rangeOutput, job);
