@@ -1,7 +1,4 @@
 // The show: demo [width height] [--start SECONDS] [--dev [--paused]] | demo --check | demo --help
-#include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -32,23 +29,6 @@ constexpr const char* usage =
     "  --watch FOLDER   with --dev: the run folder to watch from inside a copy (a reload's restart)\n"
     "  --window-at X,Y  where the plain window opens (a reload's restart keeps it in place)\n"
     "  --check          check the data set of the current directory as demo-check does\n";
-
-// Plain decimal seconds ("170", "0.5", "209.9999") from 0 up to the end of the show, nothing else:
-// no sign, exponent, hexadecimal or spaces, which strtod would take.
-bool parseStartSeconds(const char* text, std::int32_t& ms) {
-    int digits = 0, points = 0;
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (std::isdigit(static_cast<unsigned char>(*c))) ++digits;
-        else if (*c == '.' && points == 0) ++points;
-        else return false;
-    }
-    if (digits == 0) return false;
-    const double seconds = std::strtod(text, nullptr);
-    if (!(seconds * 1000.0 < showEndMs)) return false;
-    // A time below the end that rounds onto it starts on the show's last millisecond.
-    ms = std::min(static_cast<std::int32_t>(std::lround(seconds * 1000.0)), showEndMs - 1);
-    return true;
-}
 
 int refuseOption(const char* option) {
     std::fprintf(stderr, "demo: unknown option %s\n%s", option, usage);

@@ -7,11 +7,11 @@
 
 namespace {
 
-const AudioDriver* audioDriver = &sdlAudioDriver;
+const AudioDriver* audioDriver = &showAudioDriver();
 
 }  // namespace
 
-void setAudioDriver(const AudioDriver* driver) { audioDriver = driver != nullptr ? driver : &sdlAudioDriver; }
+void setAudioDriver(const AudioDriver* driver) { audioDriver = driver != nullptr ? driver : &showAudioDriver(); }
 
 bool initAudio() {
     printLine("Initializing audio...");

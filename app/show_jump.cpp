@@ -1,7 +1,11 @@
 // The jump to a start time.
 #include "app/show_jump.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 
 #include "app/frame_composition.h"
 #include "app/music.h"
@@ -39,4 +43,19 @@ void jumpShowTo(std::int32_t ms) {
     const ShowSteps steps = stepShowTo(0, ms);
     printLine("Started at %.3f s: %d frames stepped in %.2f s (state %08x).", ms / 1000.0, steps.frames,
               steps.seconds, steps.state);
+}
+
+bool parseStartSeconds(const char* text, std::int32_t& ms) {
+    int digits = 0, points = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (std::isdigit(static_cast<unsigned char>(*c))) ++digits;
+        else if (*c == '.' && points == 0) ++points;
+        else return false;
+    }
+    if (digits == 0) return false;
+    const double seconds = std::strtod(text, nullptr);
+    if (!(seconds * 1000.0 < showEndMs)) return false;
+    // A time below the end that rounds onto it starts on the show's last millisecond.
+    ms = std::min(static_cast<std::int32_t>(std::lround(seconds * 1000.0)), showEndMs - 1);
+    return true;
 }

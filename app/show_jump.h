@@ -24,3 +24,7 @@ void observeSteppedFrames(SteppedFrameObserver observer);
 // stepShowTo from the start of the show, which is where the state must stand, and a line on the
 // console saying how long it took and the state it reached.
 void jumpShowTo(std::int32_t ms);
+
+// Plain decimal seconds ("170", "0.5", "209.9999") from 0 up to the end of the show, nothing else:
+// no sign, exponent, hexadecimal or spaces, which strtod would take. False for anything else.
+bool parseStartSeconds(const char* text, std::int32_t& ms);

@@ -13,7 +13,7 @@
 
 namespace {
 
-const WindowDriver* windowDriver = &glutWindowDriver;
+const WindowDriver* windowDriver = &showWindowDriver();
 
 void specialKeyCallback(WindowKey key) {
     switch (key) {
@@ -31,7 +31,7 @@ constexpr WindowEvents showEvents = {displayCallback, reshapeCallback, keyboardC
 
 }  // namespace
 
-void setWindowDriver(const WindowDriver* driver) { windowDriver = driver != nullptr ? driver : &glutWindowDriver; }
+void setWindowDriver(const WindowDriver* driver) { windowDriver = driver != nullptr ? driver : &showWindowDriver(); }
 
 const WindowDriver& currentWindowDriver() { return *windowDriver; }
 

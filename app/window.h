@@ -5,7 +5,7 @@
 #include "app/demo_state.h"
 #include "platform/window_driver.h"
 
-// The driver createWindow and the calls below use; glutWindowDriver until set.
+// The driver createWindow and the calls below use; showWindowDriver() until set.
 void setWindowDriver(const WindowDriver* driver);
 const WindowDriver& currentWindowDriver();
 

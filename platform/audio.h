@@ -20,6 +20,11 @@ struct AudioDriver {
 
 extern const AudioDriver sdlAudioDriver;
 extern const AudioDriver nullAudioDriver;
+// Web Audio in a browser: the page decodes the music, the driver plays it (the web build only).
+extern const AudioDriver webAudioDriver;
+
+// The music player of this system: SDL's on the desktop, Web Audio in a browser.
+const AudioDriver& showAudioDriver();
 
 // Opens and decodes a music file as the SDL driver would, printing the same messages, and plays
 // nothing: for runs on the null driver that still want to know whether the music is sound.

@@ -313,3 +313,5 @@ const AudioDriver sdlAudioDriver = {
     "sdl", sdlCreate, sdlVersion, sdlInit, sdlStartStream, sdlUpdate, sdlPosition, sdlSetPosition, sdlSetPaused,
     sdlStopStream,
 };
+
+const AudioDriver& showAudioDriver() { return sdlAudioDriver; }

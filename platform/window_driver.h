@@ -55,6 +55,13 @@ extern const WindowDriver glutWindowDriver;
 // system without EGL (Windows) it opens nothing and says so.
 extern const WindowDriver eglWindowDriver;
 
+// The page's canvas in a browser: WebGL 2, the page's keys and mouse, frames on the browser's
+// animation frames (the web build only).
+extern const WindowDriver webWindowDriver;
+
+// The show's own window on this system: freeglut's on the desktop, the page's canvas in a browser.
+const WindowDriver& showWindowDriver();
+
 // True when EGL offers a device that is not a software renderer (a GPU driver's device).
 bool eglHasGpuDevice();
 

@@ -144,3 +144,5 @@ const WindowDriver glutWindowDriver = {
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {
     formatText(buffer, bufferSize, "%dx%d:32@60", width, height);
 }
+
+const WindowDriver& showWindowDriver() { return glutWindowDriver; }
