@@ -83,8 +83,11 @@ std::optional<HazeSheet> hazeSheet(int i, float eyeZ, int now) {
         a = a * (1.0f + late / 4000.0f);
         size = 5.0f * (1.0f + late / 13000.0f);
     }
+    // The scroll once carried i * i whole turns on top, up to 22,500: the texture repeats, so they
+    // moved nothing but the precision, and rasterisers interpolating so far from 0 drew the haze
+    // of the last seconds each in its own way.
     return HazeSheet{a, size, static_cast<float>(static_cast<double>(32312.23f) * squared(i) + 1221.0 * i),
-                     0.0001f * cloudFlightTime(now) + squared(i)};
+                     0.0001f * cloudFlightTime(now)};
 }
 
 float cloudFlightGlowWeight(int now) {

@@ -154,7 +154,8 @@ TEST(CloudFlightPath, HazeShowsNearTheEyeAndWidensFromOneHundredNinetySixSeconds
     const auto first = hazeSheet(50, 46, 190000);
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(first->turnDegrees, 80841624.0f);  // 32312.23 x 2500 + 61050, rounded once
-    EXPECT_FLOAT_EQ(first->scroll, 2501.15f);    // 0.0001 x 11500 + 2500
+    // 0.0001 x 11500, and no whole turns on top, which only cost precision.
+    EXPECT_FLOAT_EQ(first->scroll, 1.15f);
     EXPECT_FALSE(hazeSheet(49, 45, 190000).has_value());
     EXPECT_FALSE(hazeSheet(151, 147, 190000).has_value());
 }
