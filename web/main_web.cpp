@@ -2,6 +2,7 @@
 //   demo [width height] [--start SECONDS]          the show, on the music the page decoded
 //   demo width height --capture T1,T2,... [--fps N] frames at music times, single-sampled
 //   demo width height --bench [--fps N]            every frame timed, the capture tool's table
+// --samples 1 or 4 picks a canvas without or with antialiasing (capture: 1, else 4).
 #include <emscripten.h>
 
 #include <cstdio>
@@ -64,6 +65,11 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(option, "--fps") == 0) {
             fps = value != nullptr ? std::atoi(value) : 0;
             if (fps < 1 || fps > 240) return refuse("fps wants a whole number from 1 to 240, not ", value);
+            ++i;
+        } else if (std::strcmp(option, "--samples") == 0) {
+            if (value == nullptr || (std::strcmp(value, "1") != 0 && std::strcmp(value, "4") != 0))
+                return refuse("samples wants 1 or 4, not ", value);
+            windowSamples = std::atoi(value);
             ++i;
         } else if (std::strcmp(option, "--bench") == 0) {
             bench = true;

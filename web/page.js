@@ -48,6 +48,7 @@ function showArguments() {
   if (capture !== null) args.push('--capture', capture);
   if (bench) args.push('--bench');
   if (query.has('fps')) args.push('--fps', query.get('fps'));
+  if (query.has('samples')) args.push('--samples', query.get('samples'));
   return args;
 }
 

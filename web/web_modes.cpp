@@ -74,7 +74,9 @@ void slice() {
         if (loop.bench) {
             const double start = emscripten_get_now();
             stepFrame(frame, true);
-            glFinish();
+            // The browser's finish returns before the GPU process has drawn; reading a pixel waits.
+            unsigned char pixel[4];
+            glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
             const auto slot = static_cast<std::size_t>(timelineSlot(frameTimeMs(frame, loop.fps)));
             loop.benchMs[slot].push_back(emscripten_get_now() - start);
             continue;

@@ -88,7 +88,7 @@ async function captureMode(chromium, base) {
 }
 
 async function benchMode(chromium, base) {
-  const page = await openPage(chromium, base, `?bench=1&size=${option('--size', '640x360')}&fps=${option('--fps', '60')}`);
+  const page = await openPage(chromium, base, `?bench=1&size=${option('--size', '640x360')}&fps=${option('--fps', '60')}&samples=${option('--samples', '4')}`);
   await waitFor(page, () => window.demoPage.done || window.demoPage.error, 'the benchmark');
   const table = await page.evaluate(() => window.demoPage.bench);
   process.stdout.write(table);
