@@ -121,6 +121,7 @@ function readyToStart() {
 }
 
 function start() {
+  window.demoPage.clickedAt = performance.now();
   panel.hidden = true;
   startButton.hidden = true;
   if (!offline) fullscreenButton.hidden = false;
@@ -186,6 +187,10 @@ var Module = {
   badOptions: () => fail(`The page's options were refused: ${window.demoPage.lines.slice(-1)[0]}`),
   showStarted: () => {
     window.demoPage.started = true;
+    // The first frame is drawn on the next animation frame.
+    requestAnimationFrame(() => {
+      window.demoPage.firstFrameMs = performance.now() - window.demoPage.clickedAt;
+    });
   },
   showEnded: () => {
     window.demoPage.ended = true;

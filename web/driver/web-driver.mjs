@@ -110,6 +110,8 @@ async function checksMode(chromium, base) {
   {
     const { page, loadMs } = await startShow(chromium, base, '?size=640x360');
     report.loadMs = loadMs;
+    await waitFor(page, () => window.demoPage.firstFrameMs !== undefined, 'the first frame', 30000);
+    report.firstFrameMs = await page.evaluate(() => window.demoPage.firstFrameMs);
     // The music clock against the page's over 10 s.
     const samples = await page.evaluate(async () => {
       const taken = [];
