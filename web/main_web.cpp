@@ -3,8 +3,6 @@
 //   demo width height --capture T1,T2,... [--fps N] frames at music times, single-sampled
 //   demo width height --bench [--fps N]            every frame timed, the capture tool's table
 // --samples 1 or 4 picks a canvas without or with antialiasing (capture: 1, else 4).
-#include <emscripten.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +16,7 @@
 #include "app/window.h"
 #include "base/print_line.h"
 #include "platform/audio.h"
+#include "platform/page_web.h"
 #include "platform/window_driver.h"
 #include "web/web_modes.h"
 
@@ -25,7 +24,7 @@ namespace {
 
 int refuse(const char* message, const char* value) {
     std::fprintf(stderr, "demo: %s%s\n", message, value != nullptr ? value : "");
-    EM_ASM({ if (Module.badOptions) Module.badOptions(); });
+    tellPage(PageEvent::BadOptions);
     return 2;
 }
 
@@ -45,7 +44,7 @@ bool parseTimes(const char* text, std::vector<int>& times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double mainStart = emscripten_get_now();
+    const double mainStart = pageNowMs();
     std::vector<char*> args(argv, argv + (argc > 0 ? 1 : 0));
     std::int32_t startMs = 0;
     std::vector<int> captureMs;
@@ -86,9 +85,9 @@ int main(int argc, char** argv) {
     const int count = static_cast<int>(args.size());
     args.push_back(nullptr);
     if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), false)) return 1;
-    if (bench) runWebBench(fps, emscripten_get_now() - mainStart);
+    if (bench) runWebBench(fps, pageNowMs() - mainStart);
     if (!captureMs.empty()) runWebCapture(captureMs, fps);
     if (startMs > 0) jumpShowTo(startMs);
-    EM_ASM({ if (Module.showStarted) Module.showStarted(); });
+    tellPage(PageEvent::ShowStarted);
     runMainLoop();
 }

@@ -3,7 +3,6 @@
 #include "web/web_modes.h"
 
 #include <GL/glew.h>
-#include <emscripten.h>
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +17,7 @@
 #include "base/window_size.h"
 #include "effects/show_state.h"
 #include "platform/audio.h"
+#include "platform/page_web.h"
 #include "tools/capture/frame_bench.h"
 
 namespace {
@@ -51,34 +51,33 @@ void handOver(int requestedMs, int timeMs, unsigned state) {
     char name[48], line[128];
     std::snprintf(name, sizeof name, "frame-%d.png", requestedMs);
     std::snprintf(line, sizeof line, "(%d ms, state before it %08x)", timeMs, state);
-    EM_ASM({ Module.captureFrame(UTF8ToString($0), UTF8ToString($1), HEAPU8.subarray($2, $2 + $3 * $4 * 3), $3, $4); },
-           name, line, pixels.data(), width, height);
+    handFrameToPage(name, line, pixels.data(), width, height);
 }
 
 void finish() {
-    emscripten_cancel_main_loop();
+    stopAnimationFrames();
     if (loop.bench) {
         const std::string table = formatBenchTable(loop.benchMs, loop.startup);
         std::fputs(table.c_str(), stdout);
         std::fflush(stdout);
-        EM_ASM({ if (Module.benchDone) Module.benchDone(UTF8ToString($0)); }, table.c_str());
+        handBenchToPage(table.c_str());
     } else {
-        EM_ASM({ if (Module.captureDone) Module.captureDone(); });
+        tellPage(PageEvent::CaptureDone);
     }
 }
 
 void slice() {
-    const double sliceStart = emscripten_get_now();
-    while (loop.frame < loop.end && emscripten_get_now() - sliceStart < sliceMs) {
+    const double sliceStart = pageNowMs();
+    while (loop.frame < loop.end && pageNowMs() - sliceStart < sliceMs) {
         const int frame = loop.frame++;
         if (loop.bench) {
-            const double start = emscripten_get_now();
+            const double start = pageNowMs();
             stepFrame(frame, true);
             // The browser's finish returns before the GPU process has drawn; reading a pixel waits.
             unsigned char pixel[4];
             glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
             const auto slot = static_cast<std::size_t>(timelineSlot(frameTimeMs(frame, loop.fps)));
-            loop.benchMs[slot].push_back(emscripten_get_now() - start);
+            loop.benchMs[slot].push_back(pageNowMs() - start);
             continue;
         }
         const bool shown = loop.next < loop.wanted.size() && loop.wanted[loop.next].first == frame;
@@ -103,7 +102,7 @@ void runWebCapture(const std::vector<int>& atMs, int fps) {
     }
     std::sort(loop.wanted.begin(), loop.wanted.end());
     loop.end = loop.wanted.empty() ? 0 : loop.wanted.back().first + 1;
-    emscripten_set_main_loop(slice, 0, 1);
+    runOnAnimationFrames(slice);
 }
 
 void runWebBench(int fps, double startupMs) {
@@ -115,5 +114,5 @@ void runWebBench(int fps, double startupMs) {
     loop.startup = {startupMs, ms[static_cast<int>(StartupPhase::SceneFiles)],
                     ms[static_cast<int>(StartupPhase::Images)], ms[static_cast<int>(StartupPhase::Shaders)],
                     ms[static_cast<int>(StartupPhase::Audio)]};
-    emscripten_set_main_loop(slice, 0, 1);
+    runOnAnimationFrames(slice);
 }

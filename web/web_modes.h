@@ -6,8 +6,8 @@
 
 // Steps every frame from 0 on the fps frame clock and hands the page each wanted one
 // (Module.captureFrame), with the state fingerprint before it; Module.captureDone at the end.
-void runWebCapture(const std::vector<int>& atMs, int fps);
+[[noreturn]] void runWebCapture(const std::vector<int>& atMs, int fps);
 
 // Draws the whole show on the fps frame clock, timing each frame up to the end of its GL work,
 // and prints the capture tool's benchmark table; Module.benchDone gets it too.
-void runWebBench(int fps, double startupMs);
+[[noreturn]] void runWebBench(int fps, double startupMs);
