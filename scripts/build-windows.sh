@@ -47,12 +47,7 @@ cp -r "$host/show/data" "$host/show/biisi.mp3" "$stage/"
 version=$(scripts/lib/release_version.sh)
 # Notepad and the console read CR LF.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' scripts/release/README-windows.txt >"$stage/README.txt"
-# The same bytes from every clone of a commit: entries in one order, the commit's time on each,
-# the same modes whatever the umask, no extra attributes.
-find "$stage" -type d -exec chmod 755 {} + -o -type f -name '*.exe' -exec chmod 755 {} + \
-  -o -type f -exec chmod 644 {} +
-find "$stage" -exec touch -h -d "@$epoch" {} +
-rm -f out/windows/demo-win64.zip
-(cd "$(dirname "$stage")" && find demo-win64 -print | LC_ALL=C sort |
-   TZ=UTC zip -q -X -@ "$repo/out/windows/demo-win64.zip")
+# shellcheck source=lib/reproducible_zip.sh
+source scripts/lib/reproducible_zip.sh
+reproducible_zip "$stage" "$repo/out/windows/demo-win64.zip" "$epoch"
 say "done: out/windows/demo-win64.zip ($(du -h out/windows/demo-win64.zip | cut -f1), version $version)"

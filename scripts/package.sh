@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Writes the release archives: out/demo-linux-x86_64.tar.xz (demo, demo-capture, demo-check,
 # data/, biisi.mp3, the launcher demo.sh, README.txt and DEBIAN-PACKAGES.txt, the packages the
-# programs need at run time) and, through scripts/build-windows.sh, out/windows/demo-win64.zip.
-# Then unpacks the Linux archive into an empty folder and plays its end there under Xvfb.
+# programs need at run time), through scripts/build-windows.sh, out/windows/demo-win64.zip, and
+# through scripts/build-web.sh, out/demo-web.zip (the browser build as it is served). Then
+# unpacks the Linux archive into an empty folder and plays its end there under Xvfb.
 #
-#   scripts/package.sh [--linux-only]
+#   scripts/package.sh [--linux-only | --no-windows]
 #
 # The Linux programs come from the native Release build in DEMO_HOST_BUILD (default build/), which
 # is configured and built here as far as they need; they run on Debian 12 or newer.
@@ -13,10 +14,12 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 windows=1
+web=1
 case ${1:-} in
-  --linux-only) windows=0 ;;
+  --linux-only) windows=0; web=0 ;;
+  --no-windows) windows=0 ;;
   "") ;;
-  *) echo "usage: scripts/package.sh [--linux-only]" >&2; exit 2 ;;
+  *) echo "usage: scripts/package.sh [--linux-only | --no-windows]" >&2; exit 2 ;;
 esac
 host=$(realpath -m "${DEMO_HOST_BUILD:-$repo/build}")
 jobs=${DEMO_WIN_JOBS:-2}
@@ -80,4 +83,17 @@ fi
 echo "out/$name.tar.xz ($(du -h "out/$name.tar.xz" | cut -f1)): unpacked elsewhere, it played its end with status 0" \
   "and its data set is clean"
 ((windows)) && echo "out/windows/demo-win64.zip ($(du -h out/windows/demo-win64.zip | cut -f1))"
+
+# The browser build: out/web/ as it is served, with a README.
+if ((web)); then
+  scripts/build-web.sh >"$work/web.log" 2>&1 || { cat "$work/web.log" >&2; exit 1; }
+  stage=$work/demo-web
+  rm -rf "$stage"
+  cp -r out/web "$stage"
+  sed "s/@VERSION@/$(scripts/lib/release_version.sh)/" scripts/release/README-web.txt >"$stage/README.txt"
+  # shellcheck source=lib/reproducible_zip.sh
+  source scripts/lib/reproducible_zip.sh
+  reproducible_zip "$stage" "$repo/out/demo-web.zip" "$(scripts/lib/release_version.sh --epoch)"
+  echo "out/demo-web.zip ($(du -h out/demo-web.zip | cut -f1))"
+fi
 exit 0
