@@ -39,7 +39,8 @@ struct FfpUniformValue {
 };
 
 struct FfpProgram {
-    unsigned builtins = 0;  // BuiltinUse bits of its stages
+    unsigned builtins = 0;          // BuiltinUse bits of its stages
+    unsigned fragmentVaryings = 0;  // the fixed varyings its fragment stage reads
     GLint modelView = -1, projection = -1, modelViewProjection = -1, normal = -1, inverse = -1;
     GLint lights[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
     unsigned uploadedSerial = 0;  // the matrix state its uniforms hold

@@ -46,7 +46,7 @@ GLuint ffpInstancedVariant(GLuint name) {
             glAttachShader(variant, shader);
             continue;
         }
-        const std::string text = rewriteShader(record.source, ShaderStage::Vertex, true).text;
+        const std::string text = rewriteShader(record.source, ShaderStage::Vertex, true, program.fragmentVaryings).text;
         const GLuint copy = glCreateShader(GL_VERTEX_SHADER);
         const char* source = text.c_str();
         glShaderSource(copy, 1, &source, nullptr);
@@ -92,14 +92,29 @@ void ffpShaderSource(GLuint shader, GLsizei count, const GLchar* const* strings,
 
 void ffpLinkProgram(GLuint name) {
     ffpFlushBatch();
-    bindLayerAttributes(name, false);
-    glLinkProgram(name);
     FfpProgram& program = ffpProgram(name);
     program = FfpProgram{};
+    // The vertex stage declares what the fragment stage reads, as GLSL ES wants.
+    unsigned fragmentReads = 0;
     for (const GLuint shader : attachedShaders(name)) {
         const FfpShader& record = ffp().shaders[shader];
-        program.builtins |= rewriteShader(record.source, stageOf(record.type)).builtins;
+        const RewrittenShader rewritten = rewriteShader(record.source, stageOf(record.type));
+        program.builtins |= rewritten.builtins;
+        if (record.type == GL_FRAGMENT_SHADER) fragmentReads |= rewritten.varyings;
     }
+    program.fragmentVaryings = fragmentReads;
+    for (const GLuint shader : attachedShaders(name)) {
+        const FfpShader& record = ffp().shaders[shader];
+        if (record.type != GL_VERTEX_SHADER) continue;
+        const RewrittenShader rewritten = rewriteShader(record.source, ShaderStage::Vertex);
+        if ((fragmentReads & ~rewritten.varyings) == 0) continue;
+        const std::string text = rewriteShader(record.source, ShaderStage::Vertex, false, fragmentReads).text;
+        const char* source = text.c_str();
+        glShaderSource(shader, 1, &source, nullptr);
+        glCompileShader(shader);
+    }
+    bindLayerAttributes(name, false);
+    glLinkProgram(name);
     GLint linked = GL_FALSE;
     glGetProgramiv(name, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) return;

@@ -48,12 +48,11 @@ const Builtin builtins[] = {
     {"gl_FrontColor", "varying vec4 ffp_FrontColor;", nullptr, 0},
 };
 
-// Varyings every vertex stage declares, so a fragment stage may read any of them.
-constexpr int texCoordVaryings = 4;
+constexpr int texCoordVaryings = 4;  // gl_TexCoord[0] to [3]
 
 }  // namespace
 
-RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool instanced) {
+RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool instanced, unsigned alsoDeclare) {
     const bool vertex = stage == ShaderStage::Vertex;
     RewrittenShader result;
     std::string body;
@@ -106,6 +105,7 @@ RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool i
                 body += "ffp_Color";
             } else {
                 body += "ffp_FrontColor";
+                result.varyings |= frontColourVarying;
             }
             continue;
         }
@@ -116,6 +116,7 @@ RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool i
                 source[j + 2] == ']' && source[j + 1] - '0' < texCoordVaryings) {
                 body += "ffp_TexCoord";
                 body += source[j + 1];
+                result.varyings |= texCoordVarying0 << (source[j + 1] - '0');
                 i = j + 3;
                 continue;
             }
@@ -144,6 +145,7 @@ RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool i
             const char* declaration = vertex ? builtin.vertexDeclaration : builtin.fragmentDeclaration;
             if (declaration == nullptr) break;
             std::string name = "ffp_" + word.substr(3);
+            if (word == "gl_FrontColor") result.varyings |= frontColourVarying;
             if (instanced && vertex && builtin.use == usesModelView) {
                 declarations.insert(std::string("attribute mat4 ") + webglInstanceMatrixName + ";");
                 name = webglInstanceMatrixName;
@@ -157,15 +159,14 @@ RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool i
         }
         if (!replaced) body += word;  // gl_Position, gl_FragColor and the like stay
     }
+    declarations.erase("varying vec4 ffp_FrontColor;");  // with the other varyings below
     std::string head = "#version 100\nprecision highp float;\n";
     for (const std::string& declaration : declarations) head += declaration + "\n";
     for (int light : lights) head += "uniform vec4 " + webglLightPositionName(light) + ";\n";
-    if (vertex) {
-        if (declarations.count("varying vec4 ffp_FrontColor;") == 0) head += "varying vec4 ffp_FrontColor;\n";
-    } else {
-        head += "varying vec4 ffp_FrontColor;\n";
-    }
-    for (int n = 0; n < texCoordVaryings; ++n) head += "varying vec4 ffp_TexCoord" + std::to_string(n) + ";\n";
+    const unsigned declared = result.varyings | alsoDeclare;
+    if (declared & frontColourVarying) head += "varying vec4 ffp_FrontColor;\n";
+    for (int n = 0; n < texCoordVaryings; ++n)
+        if (declared & (texCoordVarying0 << n)) head += "varying vec4 ffp_TexCoord" + std::to_string(n) + ";\n";
     // The original line numbers stay: compiler messages name the author's lines.
     head += "#line 1\n";
     result.text = head + body;

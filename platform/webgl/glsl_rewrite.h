@@ -26,9 +26,14 @@ enum BuiltinUse : unsigned {
     usesLightPositions = 1u << 5,
 };
 
+// The fixed varyings, as bits: gl_FrontColor (gl_Color in a fragment stage), gl_TexCoord[0 to 3].
+constexpr unsigned frontColourVarying = 1u << 0;
+constexpr unsigned texCoordVarying0 = 1u << 1;  // then 1 to 3 in the next bits
+
 struct RewrittenShader {
     std::string text;
     unsigned builtins = 0;  // BuiltinUse bits
+    unsigned varyings = 0;  // the fixed varyings the text uses, declared in it
 };
 
 // The names the layer's uniforms and attributes have in rewritten text.
@@ -42,5 +47,8 @@ extern const char* const webglInstanceMatrixName;
 std::string webglLightPositionName(int light);
 
 // The ES text of a desktop shader. With instanced, the modelview matrix of a vertex shader is a
-// per-instance attribute instead of a uniform (the layer's batched draws).
-RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool instanced = false);
+// per-instance attribute instead of a uniform (the layer's batched draws). Only the fixed
+// varyings the text uses are declared (each costs every fragment its interpolation), and those
+// of alsoDeclare: a vertex stage must declare what its fragment stage reads, written or not.
+RewrittenShader rewriteShader(std::string_view source, ShaderStage stage, bool instanced = false,
+                              unsigned alsoDeclare = 0);

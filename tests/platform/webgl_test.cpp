@@ -111,6 +111,16 @@ TEST(WebGlShaders, BuiltinsBecomeTheLayersVariables) {
         EXPECT_EQ(rewritten.builtins, row.builtins);
         EXPECT_EQ(rewritten.text.rfind("#version 100\nprecision highp float;\n", 0), 0u);
     }
+    // Only the fixed varyings in use are declared, and in a vertex stage those its fragment
+    // stage reads as well.
+    const char* plain = "void main() { gl_Position = gl_Vertex; }";
+    EXPECT_EQ(rewriteShader(plain, ShaderStage::Vertex).text.find("varying"), std::string::npos);
+    const RewrittenShader reads = rewriteShader("void main() { gl_FragColor = gl_TexCoord[1]; }", ShaderStage::Fragment);
+    EXPECT_EQ(reads.varyings, texCoordVarying0 << 1);
+    const std::string declared = rewriteShader(plain, ShaderStage::Vertex, false, reads.varyings).text;
+    EXPECT_NE(declared.find("varying vec4 ffp_TexCoord1;"), std::string::npos);
+    EXPECT_EQ(declared.find("ffp_TexCoord0"), std::string::npos);
+
     // The batched variant takes the modelview per instance and reads no uniform of it.
     const RewrittenShader instanced = rewriteShader(rows[6].source, ShaderStage::Vertex, true);
     EXPECT_NE(instanced.text.find("attribute mat4 ffp_InstanceModelView;"), std::string::npos);
@@ -120,8 +130,10 @@ TEST(WebGlShaders, BuiltinsBecomeTheLayersVariables) {
 
 // Compiles and links the rewritten pair as GLSL ES; the empty string when it links.
 std::string linkRewritten(const std::string& vertex, const std::string& fragment, bool instanced) {
-    const std::string texts[2] = {rewriteShader(vertex, ShaderStage::Vertex, instanced).text,
-                                  rewriteShader(fragment, ShaderStage::Fragment).text};
+    // As the layer links: the vertex stage declares the fixed varyings the fragment stage reads.
+    const RewrittenShader fragmentStage = rewriteShader(fragment, ShaderStage::Fragment);
+    const std::string texts[2] = {rewriteShader(vertex, ShaderStage::Vertex, instanced, fragmentStage.varyings).text,
+                                  fragmentStage.text};
     const GLuint program = glCreateProgram();
     std::string log;
     for (int stage = 0; stage < 2; ++stage) {
