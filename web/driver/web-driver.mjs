@@ -2,7 +2,7 @@
 // serving the folder itself on 127.0.0.1. Modes:
 //   capture --at T1,T2,... --size WxH --fps N --out DIR   frames as the capture tool writes them
 //   bench --size WxH --fps N                               the frame-time table of every slot
-//   checks                                                 start-up lines, clock, Escape, no music (JSON)
+//   checks        start-up lines, clock, Escape, no music with --start, no WebGL 2 (JSON)
 // Options for all: --web DIR (default out/web), --timeout SECONDS (default 900).
 import { createServer } from 'node:http';
 import { readFile, mkdir, writeFile } from 'node:fs/promises';
@@ -135,12 +135,27 @@ async function checksMode(chromium, base) {
     await page.close();
   }
   {
-    const { page } = await startShow(chromium, base, '?size=320x180&music=no-such-music.mp3');
+    const { page } = await startShow(chromium, base, '?size=320x180&start=170&music=no-such-music.mp3');
     const t0 = await page.evaluate(() => Module.demoPlayer.anchorMs + (Module.demoPlayer.now() - Module.demoPlayer.anchorS) * 1000);
     await new Promise((r) => setTimeout(r, 2000));
     const t1 = await page.evaluate(() => Module.demoPlayer.anchorMs + (Module.demoPlayer.now() - Module.demoPlayer.anchorS) * 1000);
     report.noMusic = { lines: await page.evaluate(() => window.demoPage.lines), advancedMs: t1 - t0,
                        status: await page.evaluate(() => document.getElementById('status').textContent) };
+    await page.close();
+  }
+  {
+    // A browser without WebGL 2: the page says so in words.
+    const page = await chromium.newPage();
+    await page.evaluateOnNewDocument(() => {
+      const getContext = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+        return kind === 'webgl2' ? null : getContext.call(this, kind, ...rest);
+      };
+    });
+    await page.goto(`${base}/`);
+    await waitFor(page, () => window.demoPage.error, 'the words on a missing WebGL 2', 10000);
+    report.noWebGl2 = await page.evaluate(() => ({ status: document.getElementById('status').textContent,
+                                                  start: !document.getElementById('start').hidden }));
     await page.close();
   }
   console.log(JSON.stringify(report, null, 2));
