@@ -17,11 +17,7 @@ scripts/build-web.sh >/tmp/demo-build-web.$$.log 2>&1 || { cat /tmp/demo-build-w
 rm -f /tmp/demo-build-web.$$.log
 cmake --build "$native" --target demo-capture >/dev/null
 
-# puppeteer-core, as the lock file pins it; it drives the system's Chromium and downloads none.
 driver=web/driver
-if ! cmp -s "$driver/package-lock.json" "$driver/node_modules/.package-lock.json" 2>/dev/null; then
-  (cd "$driver" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
-fi
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -33,7 +29,7 @@ fail() { echo "FAIL: $*"; failed=1; }
 echo "frames at ${times[*]} ms (320x180, 10 fps frame clock, single-sampled)"
 env -u DISPLAY "$native/demo-capture" --samples 1 --fps 10 --size 320x180 --at "$at" --out "$tmp/native" \
   >"$tmp/native.txt" 2>&1 || { cat "$tmp/native.txt"; exit 1; }
-node "$driver/web-driver.mjs" capture --web "$web" --at "$at" --size 320x180 --fps 10 --out "$tmp/web" \
+scripts/web-capture.sh --at "$at" --size 320x180 --fps 10 --out "$tmp/web" \
   >"$tmp/web.txt" 2>&1 || { cat "$tmp/web.txt"; exit 1; }
 names=()
 for t in "${times[@]}"; do names+=("frame-$t.png"); done

@@ -72,6 +72,7 @@ struct FfpState {
     bool inBegin = false;
     GLenum primitive = 0;
     std::vector<FfpVertex> primitiveVertices;  // of the glBegin open now
+    std::vector<FfpVertex> streamVertices;     // its triangles, for the streaming buffer
     GLuint streamBuffer = 0;
 
     // Display lists: the one being compiled, and all by name.

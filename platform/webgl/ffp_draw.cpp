@@ -85,7 +85,7 @@ void glEnd(void) {
         appendPrimitive(s.listVertices, s.primitive, s.primitiveVertices);
         return;
     }
-    static std::vector<FfpVertex> triangles;
+    std::vector<FfpVertex>& triangles = s.streamVertices;
     triangles.clear();
     appendPrimitive(triangles, s.primitive, s.primitiveVertices);
     if (triangles.empty() || s.program == 0) return;
