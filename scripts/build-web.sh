@@ -104,7 +104,12 @@ show=$native/show
 
 say "compiling (emscripten $emscripten_version, build in $build)"
 emcmake cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build"
+# Ninja's lines only when something fails or warns.
+if ! cmake --build "$build" >"$build/build.log" 2>&1; then
+  cat "$build/build.log" >&2
+  die "the build failed"
+fi
+grep -A4 'warning:' "$build/build.log" >&2 || true
 
 say "laying out $out"
 rm -rf "$out"
@@ -112,7 +117,8 @@ mkdir -p "$out"
 cp "$build/web/demo.js" "$build/web/demo.wasm" "$out/"
 cp web/index.html web/page.js web/page.css "$out/"
 cp "$show/biisi.mp3" "$out/"
+# The packager reminds us of -sFORCE_FILESYSTEM, which the link has: its words only on failure.
 python3 /usr/share/emscripten/tools/file_packager.py "$out/demo.data" --preload "$show/data@data" \
-  --js-output="$out/demo-data.js" >/dev/null
+  --js-output="$out/demo-data.js" >"$build/file_packager.log" 2>&1 || { cat "$build/file_packager.log" >&2; exit 1; }
 du -ab "$out" | sort -k2 | awk -v root="$out" '{ sub(root "/?", "", $2); printf "  %9d  %s\n", $1, ($2 == "" ? "(all)" : $2) }'
 say "done: serve it with scripts/serve-web.sh"

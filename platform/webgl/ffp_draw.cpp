@@ -35,7 +35,8 @@ void pointAttributes(const FfpAttributesSet& set) {
     }
 }
 
-// Quads become two triangles each, split as Mesa's draw module splits them.
+// Quads become two triangles each, split as Mesa's draw module splits them. Quads and triangles
+// are what the rooms draw; other modes are left out.
 void appendPrimitive(std::vector<FfpVertex>& out, GLenum primitive, const std::vector<FfpVertex>& in) {
     if (primitive == GL_QUADS) {
         for (std::size_t q = 0; q + 3 < in.size(); q += 4) {
