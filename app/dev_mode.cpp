@@ -393,7 +393,11 @@ void beginDevMode(const char* programName, bool paused) {
         printLine("Keys: Space pause, Left/Right 1 s, Page Up/Down 10 s, Down/Up 0.1 s, comma/period one frame, [ ] "
                   "slot starts, A/B/C loop from/to/off, T time line, R reload when the check passes, L load what is on "
                   "disk, Escape end.");
-    if (paused) setPaused(true);
+    if (paused) {
+        setPaused(true);
+        // The music has played through the start-up since it began: held, it stands at the start.
+        seekMusic(0);
+    }
 }
 
 void seekShowTo(std::int32_t ms) {

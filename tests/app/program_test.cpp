@@ -274,6 +274,15 @@ TEST(Program, DevModeSeeksExactlyHoweverFastTheKeysCome) {
     EXPECT_EQ(end.output.find("Seeked to 209.999"), std::string::npos) << "nobody asked for that seek";
 }
 
+// --paused holds the show on its first millisecond however long the start-up took.
+TEST(Program, DevModePausedStartsHeldAtZero) {
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 600 ./demo 320 180 --dev --paused >/dev/null 2>&1 & pid=$!; "
+        "wait_title paused && echo held at $(seconds); press Escape; wait $pid; echo status $?"));
+    EXPECT_NE(run.output.find("held at 0.000\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
+}
+
 // A save made while the check of the one before runs is checked in turn: the show restarts on
 // exactly the version that was checked, refuses the broken one after it and says so in its title
 // until a good version loads, also from a data folder that replaced the old one. Files the show
