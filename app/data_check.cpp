@@ -55,6 +55,7 @@ void runDataCheck(const char* programName, const char* label) {
         std::exit(2);
     }
     reportMissingNames();
+    reportUnsetUniforms();
     printSummary(label);
     exitShow(dataProblemCount() == 0 ? 0 : 1);
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <string>
 
 #include "base/print_line.h"
 #include "base/problem_detail.h"
@@ -10,7 +11,10 @@
 #include "effects/common/post_process.h"
 #include "effects/common/scene_resources.h"
 #include "render/material.h"
+#include "render/shader_library.h"
+#include "render/shader_program.h"
 #include "scene/scene_draw.h"
+#include "xsi/xsi_materials.h"
 
 namespace {
 
@@ -34,6 +38,51 @@ const AddressedName addressedNames[] = {
 };
 
 const int addressedNameCount = static_cast<int>(std::size(addressedNames));
+
+const ProgramUniforms programUniforms[] = {
+    {"data\\postproc.XSI", "blur", "params, texture0"},
+    {"data\\postproc.XSI", "dof_combine", "alpha, texture0, texture1"},
+};
+
+const int programUniformCount = static_cast<int>(std::size(programUniforms));
+
+namespace {
+
+bool passSets(const char* file, const char* material, const std::string& uniform) {
+    for (const ProgramUniforms& pass : programUniforms) {
+        if (problemPath(pass.file) != file || std::strstr(material, pass.material) == nullptr) continue;
+        const std::string list = std::string(", ") + pass.uniforms + ",";
+        if (list.find(", " + uniform + ",") != std::string::npos) return true;
+    }
+    return false;
+}
+
+bool materialSets(const Material& material, const std::string& uniform) {
+    if (material.findUniform(uniform.c_str()) != nullptr) return true;
+    for (const auto& texture : material.textures)
+        if (uniform == texture->uniformName) return true;
+    for (const auto& cube : material.cubeTextures)
+        if (uniform == cube->uniformName) return true;
+    return false;
+}
+
+}  // namespace
+
+int reportUnsetUniforms() {
+    int unset = 0;
+    for (const auto& material : shaderLibrary.materials) {
+        const char* file = xsiMaterialFile(material.get());
+        if (file == nullptr) continue;  // a built-in, set by its own code
+        for (const ActiveUniform& uniform : activeUniforms(material->program)) {
+            if (materialSets(*material, uniform.name) || passSets(file, material->name, uniform.name)) continue;
+            reportDataProblem("Scene file %s, material %s: its GLSL program uses uniform \"%s\" (a %s), which no "
+                              "uniform block, texture slot or pass sets, so its value stays 0.",
+                              file, material->name, uniform.name.c_str(), uniformKindName(uniform.kind));
+            ++unset;
+        }
+    }
+    return unset;
+}
 
 int reportMissingNames() {
     int missing = 0;

@@ -18,3 +18,16 @@ extern const int addressedNameCount;
 
 // Reports each addressed name the loaded scenes lack, naming the file; returns how many.
 int reportMissingNames();
+
+// Uniforms of a material's GLSL program that a pass sets by name, beside its slots.
+struct ProgramUniforms {
+    const char* file;
+    const char* material;  // found as findSceneMaterial finds it
+    const char* uniforms;  // ", " between names
+};
+extern const ProgramUniforms programUniforms[];
+extern const int programUniformCount;
+
+// Reports each uniform that a data set material's linked program uses and nothing sets: no
+// uniform block, texture slot or pass; its value stays 0. Returns how many.
+int reportUnsetUniforms();

@@ -4,25 +4,10 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <span>
 
 #include "base/data_file.h"
 #include "effects/addressed_names.h"
-
-namespace {
-
-// Uniforms of a material's GLSL program that a pass sets by name, beside its slots.
-struct ProgramUniforms {
-    const char* file;
-    const char* material;
-    const char* uniforms;
-};
-
-const ProgramUniforms programUniforms[] = {
-    {"data\\postproc.XSI", "blur", "params, texture0"},
-    {"data\\postproc.XSI", "dof_combine", "alpha, texture0, texture1"},
-};
-
-}  // namespace
 
 // In the order start-up reads them.
 const NeededFile neededFiles[] = {
@@ -69,7 +54,7 @@ std::vector<std::string> neededNameLines() {
             if (material == nullptr) return;
             std::string line = indent + "material \"" + material + "\"";
             if (!slots.empty()) line += ": uniform slots " + slots;
-            for (const ProgramUniforms& program : programUniforms)
+            for (const ProgramUniforms& program : std::span(programUniforms, programUniformCount))
                 if (std::strcmp(program.file, needed.file) == 0 && std::strcmp(program.material, material) == 0)
                     line += std::string(slots.empty() ? ": " : "; ") + "GLSL uniforms " + program.uniforms;
             lines.push_back(line);

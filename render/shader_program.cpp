@@ -109,3 +109,45 @@ void setSamplerCube(unsigned program, const char* name, int textureIndex, int un
     glDisable(GL_TEXTURE_CUBE_MAP);
     glActiveTextureARB(GL_TEXTURE0);
 }
+
+std::vector<ActiveUniform> activeUniforms(unsigned program) {
+    std::vector<ActiveUniform> found;
+    if (!shaderProgramLinked(program)) return found;
+    GLint count = 0;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        char name[256] = {};
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveUniform(program, static_cast<GLuint>(i), sizeof name, &length, &size, &type, name);
+        std::string plain(name, static_cast<std::size_t>(length > 0 ? length : 0));
+        if (plain.rfind("gl_", 0) == 0) continue;
+        if (const std::size_t bracket = plain.find('['); bracket != std::string::npos) plain.resize(bracket);
+        UniformKind kind = UniformKind::Other;
+        switch (type) {
+            case GL_FLOAT: kind = UniformKind::Float; break;
+            case GL_FLOAT_VEC2: kind = UniformKind::Vec2; break;
+            case GL_FLOAT_VEC3: kind = UniformKind::Vec3; break;
+            case GL_FLOAT_VEC4: kind = UniformKind::Vec4; break;
+            case GL_SAMPLER_2D: kind = UniformKind::Sampler2D; break;
+            case GL_SAMPLER_CUBE: kind = UniformKind::SamplerCube; break;
+            default: break;
+        }
+        found.push_back({plain, kind, size});
+    }
+    return found;
+}
+
+const char* uniformKindName(UniformKind kind) {
+    switch (kind) {
+        case UniformKind::Float: return "float";
+        case UniformKind::Vec2: return "vec2";
+        case UniformKind::Vec3: return "vec3";
+        case UniformKind::Vec4: return "vec4";
+        case UniformKind::Sampler2D: return "sampler2D";
+        case UniformKind::SamplerCube: return "samplerCube";
+        case UniformKind::Other: break;
+    }
+    return "another type";
+}

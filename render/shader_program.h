@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Compiles and links; the program name is returned whatever the logs say.
 unsigned createShaderProgram(const char* vertexSource, const char* fragmentSource);
@@ -15,6 +16,16 @@ const char* lastShaderBuildLog();
 
 // Whether the linked program has an active uniform of that name (one it does not use is dropped).
 bool programHasUniform(unsigned program, const char* name);
+
+// A uniform the linked program uses, as GL reports it after linking (built-ins left out).
+enum class UniformKind { Float, Vec2, Vec3, Vec4, Sampler2D, SamplerCube, Other };
+struct ActiveUniform {
+    std::string name;  // without an array's "[0]"
+    UniformKind kind;
+    int size;          // array length, 1 for a plain uniform
+};
+std::vector<ActiveUniform> activeUniforms(unsigned program);
+const char* uniformKindName(UniformKind kind);  // as GLSL spells it
 
 // The same logs one by one, for messages that say which stage a line is about.
 struct ShaderBuildLogs {

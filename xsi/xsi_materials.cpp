@@ -1,6 +1,7 @@
 // Material library, image library and the binding of images to texture slots.
 #include "xsi/xsi_materials.h"
 
+#include <cctype>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -21,11 +22,18 @@ namespace {
 
 // The scene file each material was read from, for the files its slots ask for.
 std::map<const Material*, std::string> materialFiles;
+std::map<const Material*, int> materialLines;
 
-const char* materialFile(const Material* material) {
+}  // namespace
+
+const char* xsiMaterialFile(const Material* material) {
     const auto found = materialFiles.find(material);
     return found != materialFiles.end() ? found->second.c_str() : nullptr;
 }
+
+namespace {
+
+const char* materialFile(const Material* material) { return xsiMaterialFile(material); }
 
 // A program that does not build. A detailed console gets the driver's messages one per line, on
 // the lines of the file and naming their stage.
@@ -145,14 +153,57 @@ int cubeFaceIndex(const char* name) {
 // The library's first material of the file being read: the ones its image library binds.
 std::size_t firstMaterialOfFile = 0;
 
-// What the check names about a built material that the show would quietly do without.
+bool sameIgnoringCase(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+    return *a == *b;
+}
+
+// " (its GLSL has \"hullNormals\")" for a name that differs only in case, else "".
+std::string spelledElsewhere(const std::vector<ActiveUniform>& active, const char* name) {
+    for (const ActiveUniform& uniform : active)
+        if (sameIgnoringCase(uniform.name.c_str(), name)) return " (its GLSL spells it \"" + uniform.name + "\")";
+    return "";
+}
+
+const ActiveUniform* activeNamed(const std::vector<ActiveUniform>& active, const char* name) {
+    for (const ActiveUniform& uniform : active)
+        if (uniform.name == name) return &uniform;
+    return nullptr;
+}
+
+// What the check names about a built material that the show would quietly do without: every
+// uniform block and texture slot against the uniforms GL reports of the linked program, by name
+// exactly and by type.
 void checkBuiltMaterial(const Material& material) {
     if (!shaderProgramLinked(material.program)) return;  // named already
-    for (const auto& uniform : material.uniforms)
-        if (uniform->name[0] != '\0' && !programHasUniform(material.program, uniform->name))
+    const std::vector<ActiveUniform> active = activeUniforms(material.program);
+    const char* file = xsiFileName();
+    for (const auto& uniform : material.uniforms) {
+        if (uniform->name[0] == '\0') continue;
+        const ActiveUniform* used = activeNamed(active, uniform->name);
+        if (used == nullptr)
             reportCheckProblem("Scene file %s, material %s: its uniform block names \"%s\", which its GLSL program "
-                               "does not use, so the values the show sets for it never arrive.",
-                               xsiFileName(), material.name, uniform->name);
+                               "does not use%s, so the values the show sets for it never arrive.",
+                               file, material.name, uniform->name, spelledElsewhere(active, uniform->name).c_str());
+        else if (used->kind != UniformKind::Vec4)
+            reportCheckProblem("Scene file %s, material %s: its uniform block sets four floats for \"%s\", which its "
+                               "GLSL program declares a %s, so the value never arrives and stays 0.",
+                               file, material.name, uniform->name, uniformKindName(used->kind));
+    }
+    const auto checkSlot = [&](const char* name, UniformKind kind, const char* slot) {
+        const ActiveUniform* used = activeNamed(active, name);
+        if (used == nullptr)
+            reportCheckProblem("Scene file %s, material %s: its %s names uniform \"%s\", which its GLSL program does "
+                               "not use%s, so that texture is never sampled.",
+                               file, material.name, slot, name, spelledElsewhere(active, name).c_str());
+        else if (used->kind != kind)
+            reportCheckProblem("Scene file %s, material %s: its %s names uniform \"%s\", which its GLSL program "
+                               "declares a %s, not a %s.",
+                               file, material.name, slot, name, uniformKindName(used->kind), uniformKindName(kind));
+    };
+    for (const auto& texture : material.textures) checkSlot(texture->uniformName, UniformKind::Sampler2D, "texture slot");
+    for (const auto& cube : material.cubeTextures) checkSlot(cube->uniformName, UniformKind::SamplerCube, "cube-map slot");
 }
 
 // The library's lines; a duplicate's copy is read into secondCopies when the check asks for it.
@@ -188,10 +239,16 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 material = nullptr;
                 inMaterial = false;
                 if (consoleIsQuiet()) {
-                    const char* first = materialFile(findMaterialByName(name));
-                    reportCheckNote("Scene file %s, material %s: also defined in %s; the show uses that one and skips "
-                                    "this copy.",
-                                    xsiFileName(), name, first != nullptr ? first : "another file");
+                    const Material* original = findMaterialByName(name);
+                    const char* first = materialFile(original);
+                    if (first != nullptr && equals(first, xsiFileName()))
+                        reportCheckProblem("Scene file %s, line %d, material %s: defined again (first at line %d); "
+                                           "the show uses the first and skips this copy.",
+                                           xsiFileName(), xsiLineNumber(), name, materialLines[original]);
+                    else
+                        reportCheckNote("Scene file %s, material %s: also defined in %s; the show uses that one and "
+                                        "skips this copy.",
+                                        xsiFileName(), name, first != nullptr ? first : "another file");
                     secondCopies.push_back(std::make_unique<Material>());
                     material = secondCopies.back().get();
                     std::memcpy(material->name, name, sizeof name);
@@ -203,6 +260,7 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 material = shaderLibrary.materials.back().get();
                 std::memcpy(material->name, name, sizeof name);
                 materialFiles[material] = xsiFileName();
+                materialLines[material] = xsiLineNumber();
             }
         }
 
@@ -290,6 +348,7 @@ void readMaterialLibrary() {
 void readImageLibrary() {
     rewindXsiFile();
     bool inLibrary = false;
+    std::map<std::string, std::pair<int, std::string>> defined;  // name: its first line and path
     while (!xsiEndOfFile()) {
         readXsiLine();
         if (equals(xsiLine.tokens[0], "XSI_ImageLibrary")) inLibrary = true;
@@ -298,8 +357,15 @@ void readImageLibrary() {
             xsiImages.push_back(XsiImage{});
             XsiImage& image = xsiImages.back();
             copyXsiName(image.name, xsiLine.tokens[1]);
+            const int line = xsiLineNumber();
             readXsiLine();
             copyImagePath(image.path, xsiLine.fields[0]);
+            const auto [first, added] = defined.emplace(image.name, std::make_pair(line, std::string(image.path)));
+            if (!added)
+                reportCheckProblem("Scene file %s, line %d: image %s is defined again (first at line %d); its slots "
+                                   "get the first one, %s, and never this one, %s.",
+                                   xsiFileName(), line, image.name, first->second.first,
+                                   pathFileName(first->second.second.c_str()), pathFileName(image.path));
         }
     }
 }

@@ -31,3 +31,8 @@ void bindImages();
 
 // The text after the last backslash or slash of a path; the whole path when it has none.
 const char* pathFileName(const char* path);
+
+// The scene file a material of the shader library was read from, as problem lines name it; null
+// for a built-in material.
+struct Material;
+const char* xsiMaterialFile(const Material* material);

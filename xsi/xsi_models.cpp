@@ -35,13 +35,16 @@ void skipModel(int depth) {
 
 // Reads count entries of width floats, one line each, into values; what is put into each entry
 // is up to store. Returns the count kept: 0 when the count does not fit the file.
+// The check holds each line to numbersOnLine numbers (the file's own width, which may hold more
+// than is kept).
 template <typename Store>
-int readEntries(std::vector<float>& values, int count, int width, const char* what, Store store) {
+int readEntries(std::vector<float>& values, int count, int width, int numbersOnLine, const char* what, Store store) {
     values.clear();
     if (!checkXsiCount(count, what)) return 0;
     values.assign(static_cast<std::size_t>(count) * static_cast<std::size_t>(width), 0.0f);
     for (int i = 0; i < count && !xsiEndOfFile(); ++i) {
         readXsiLine();
+        checkXsiValueLine(numbersOnLine, false, what, i, count);
         store(&values[static_cast<std::size_t>(i) * static_cast<std::size_t>(width)]);
     }
     return count;
@@ -55,6 +58,7 @@ unsigned readTriples(std::vector<int>& indices, unsigned count) {
         readXsiLine();
         if (xsiLine.raw[0] == '\0') continue;
         int* triple = &indices[3 * static_cast<std::size_t>(taken)];
+        checkXsiValueLine(3, true, "index triple", taken, count);
         scanXsiInts(xsiLine.raw, triple, 3);
         ++taken;
     }
@@ -158,12 +162,18 @@ void readModelBody(SceneNode& node, int depth) {
 void readTransform(Matrix4& matrix) {
     // Scale x, y, z; rotation x, y, z in degrees; translation x, y, z. Values past nine are dropped.
     float values[9] = {};
-    int count = 0;
+    int count = 0, lines = 0;
+    const int firstLine = xsiLineNumber();
     while (!xsiEndOfFile()) {
         readXsiLine();
         if (tokenIs("}")) break;
+        ++lines;
         if (count < 9) values[count++] = xsiFloat(xsiLine.tokens[0]);
     }
+    if (lines != 9)
+        reportCheckProblem("Scene file %s, line %d: the transform holds %d values, not 9 (scale, rotation and "
+                           "translation, three each), so the ones after a missing or extra line land on the wrong axis.",
+                           xsiFileName(), firstLine, lines);
     matrix.setScale(values[0], values[1], values[2]);
     Matrix4 step;
     step.setRotationX(degreesToRadians(values[3]));
@@ -194,6 +204,7 @@ void readMesh(SceneNode& node) {
 }
 
 void readShape(Mesh& mesh) {
+    bool strayEntryReported = false;
     readXsiLine();
     readXsiLine();
     int pending = 0;  // the entry count on the line before each array's name
@@ -201,29 +212,38 @@ void readShape(Mesh& mesh) {
         readXsiLine();
         if (tokenIs("}")) return;
         if (fieldIs("POSITION")) {
-            mesh.positionCount = readEntries(mesh.positions, pending, 3, "position", [](float* p) {
+            mesh.positionCount = readEntries(mesh.positions, pending, 3, 3, "position", [](float* p) {
                 scanXsiFloats(xsiLine.raw, p, 3);
             });
         } else if (fieldIs("TEX_COORD_UV0")) {
             readXsiLine();  // the name of the coordinate set
             mesh.textureCoordinateCount =
-                readEntries(mesh.textureCoordinates, pending, 2, "texture coordinate", [](float* uv) {
+                readEntries(mesh.textureCoordinates, pending, 2, 2, "texture coordinate", [](float* uv) {
                     float values[2] = {0.0f, 0.0f};
                     scanXsiFloats(xsiLine.raw, values, 2);
                     uv[0] = values[0];
                     uv[1] = 1.0f - values[1];
                 });
         } else if (fieldIs("COLOR")) {
-            mesh.colourCount = readEntries(mesh.colours, pending, 3, "colour", [](float* rgb) {
+            mesh.colourCount = readEntries(mesh.colours, pending, 3, 4, "colour", [](float* rgb) {
                 float values[4] = {rgb[0], rgb[1], rgb[2], 0.0f};  // the file's alpha is dropped
                 scanXsiFloats(xsiLine.raw, values, 4);
                 for (int i = 0; i < 3; ++i) rgb[i] = values[i];
             });
         } else if (fieldIs("NORMAL")) {
-            mesh.normalCount = readEntries(mesh.normals, pending, 3, "normal", [](float* n) {
+            mesh.normalCount = readEntries(mesh.normals, pending, 3, 3, "normal", [](float* n) {
                 scanXsiFloats(xsiLine.raw, n, 3);
             });
         } else {
+            // Between the arrays stand a count and a name; entries here are a list's that its
+            // count left out.
+            float extra[2];
+            if (consoleIsQuiet() && !strayEntryReported && scanXsiFloats(xsiLine.raw, extra, 2) == 2) {
+                strayEntryReported = true;
+                reportCheckProblem("Scene file %s, line %d: an entry after the end of a list (\"%s\"): the count before "
+                                   "the list is smaller than the list, and the rest of it is passed over.",
+                                   xsiFileName(), xsiLineNumber(), xsiLine.tokens[0]);
+            }
             pending = xsiInt(xsiLine.tokens[0]);
         }
     }

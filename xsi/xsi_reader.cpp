@@ -2,6 +2,7 @@
 #include "xsi/xsi_reader.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +35,10 @@ struct OpenXsiFile {
     // The file's shape, taken from each line the first time a pass reads it.
     std::size_t shapeReadUpTo = 0;
     bool header = false;
+    bool byteOrderMark = false;
     long openBlocks = 0;
+    int firstUnmatchedClose = 0;  // the line where more blocks had closed than opened, from 1
+    int numberProblems = 0;       // said so far for this file
     // Lines are cut out of large reads: a file is read three times, so this is the reader's floor.
     std::unique_ptr<char[]> buffer;
     const char* next = nullptr;
@@ -42,6 +46,9 @@ struct OpenXsiFile {
 };
 
 OpenXsiFile openFile;
+
+// A file with many bad numbers names the first few, then how many more at its end.
+constexpr int numberProblemsSaid = 5;
 
 bool refillBuffer() {
     if (openFile.buffer == nullptr) openFile.buffer = std::make_unique<char[]>(readBufferSize);
@@ -106,11 +113,15 @@ namespace {
 
 // Blocks open on a line ending in "{" and close on one starting with "}"; GLSL's braces inside
 // the quoted programs balance the same way.
-void noteLineShape(const XsiLine& line, std::size_t lineStart) {
+void noteLineShape(const XsiLine& line, std::size_t lineStart, bool byteOrderMark) {
     if (lineStart < openFile.shapeReadUpTo) return;
     openFile.shapeReadUpTo = openFile.position;
-    if (lineStart == 0) openFile.header = std::strncmp(line.raw, "xsi ", 4) == 0;
-    if (line.tokens[0][0] == '}') --openFile.openBlocks;
+    if (lineStart == 0) {
+        openFile.byteOrderMark = byteOrderMark;
+        openFile.header = std::strncmp(line.raw, "xsi ", 4) == 0;
+    }
+    if (line.tokens[0][0] == '}' && --openFile.openBlocks < 0 && openFile.firstUnmatchedClose == 0)
+        openFile.firstUnmatchedClose = openFile.lineNumber;
     std::size_t length = std::strlen(line.raw);
     while (length > 0 && isSpace(line.raw[length - 1])) --length;
     if (length > 0 && line.raw[length - 1] == '{') ++openFile.openBlocks;
@@ -127,6 +138,19 @@ void reportXsiFileShape() {
         reportDataProblem("Scene file %s does not start with an \"xsi\" line: it is not a dotXSI text file.", name);
     else if (openFile.shapeReadUpTo >= openFile.size && openFile.openBlocks > 0)
         reportDataProblem("Scene file %s ends inside %ld open blocks: it was cut short.", name, openFile.openBlocks);
+    if (openFile.numberProblems > numberProblemsSaid)
+        reportCheckProblem("Scene file %s: %d more lines with numbers like those above.", name,
+                           openFile.numberProblems - numberProblemsSaid);
+    if (openFile.byteOrderMark)
+        reportCheckProblem("Scene file %s starts with a UTF-8 byte order mark; the show reads past it, other dotXSI "
+                           "readers may not.",
+                           name);
+    // The reader ends a block at its "}": one too many ends the block around it early, and
+    // whatever that block still holds is read as if it stood outside.
+    if (openFile.firstUnmatchedClose > 0)
+        reportCheckProblem("Scene file %s, line %d: this \"}\" closes more blocks than were opened, so a block "
+                           "before it ended early at a stray \"}\" and the rest of it was read outside it.",
+                           name, openFile.firstUnmatchedClose);
 }
 
 void readXsiLine() {
@@ -166,8 +190,11 @@ void readXsiLine() {
         reportDataProblem("Scene file %s: lines longer than %d characters are cut.", xsiFileName(), xsiLineSize - 1);
         openFile.longLineReported = true;
     }
+    // A UTF-8 byte order mark before the header is passed over, as the passes always did.
+    const bool mark = lineStart == 0 && std::strncmp(xsiLine.raw, "\xEF\xBB\xBF", 3) == 0;
+    if (mark) std::memmove(xsiLine.raw, xsiLine.raw + 3, std::strlen(xsiLine.raw + 3) + 1);
     splitXsiLine();
-    if (openFile.file != nullptr) noteLineShape(xsiLine, lineStart);
+    if (openFile.file != nullptr) noteLineShape(xsiLine, lineStart, mark);
 }
 
 void splitXsiLine() {
@@ -226,13 +253,91 @@ int xsiInt(const char* text) {
     return static_cast<int>(value);
 }
 
+namespace {
+
+// What may follow a number in a field or on a value line: spaces and the list's comma.
+bool onlyListEnd(const char* p) {
+    while (isSpace(*p)) ++p;
+    if (*p == ',') ++p;
+    while (isSpace(*p)) ++p;
+    return *p == '\0';
+}
+
+bool finiteFloat(double value) { return std::isfinite(value) && std::isfinite(static_cast<float>(value)); }
+
+bool sayNumberProblem() { return ++openFile.numberProblems <= numberProblemsSaid; }
+
+// The line without its indent, for a message.
+std::string shownLine() {
+    const char* p = xsiLine.raw;
+    while (isSpace(*p)) ++p;
+    std::string text(p);
+    if (text.size() > 60) text = text.substr(0, 57) + "...";
+    return text;
+}
+
+}  // namespace
+
 float xsiFloat(const char* text) {
     if (text == nullptr) return 0.0f;
     char* end = nullptr;
     const double value = std::strtod(text, &end);
-    if (end == text && text[0] != '\0')
-        reportCheckProblem("Scene file %s: \"%s\" is not a number; the show reads it as 0.", xsiFileName(), text);
+    if (!consoleIsQuiet()) return static_cast<float>(value);
+    const char* file = xsiFileName();
+    const int line = xsiLineNumber();
+    if (end == text && text[0] != '\0') {
+        if (sayNumberProblem())
+            reportCheckProblem("Scene file %s, line %d: \"%s\" is not a number; the show reads it as 0.", file, line, text);
+    } else if (end == text) {
+        if (sayNumberProblem())
+            reportCheckProblem("Scene file %s, line %d: a number is missing; the show reads it as 0.", file, line);
+    } else if (!finiteFloat(value)) {
+        if (sayNumberProblem())
+            reportCheckProblem("Scene file %s, line %d: \"%s\" is not a finite number, so what it belongs to is not "
+                               "drawn as it should be.",
+                               file, line, text);
+    } else if (!onlyListEnd(end)) {
+        if (sayNumberProblem())
+            reportCheckProblem("Scene file %s, line %d: \"%s\" has \"%s\" after its number; the show reads %g.", file,
+                               line, text, end, value);
+    }
     return static_cast<float>(value);
+}
+
+void checkXsiValueLine(int wanted, bool integers, const char* what, long index, long count) {
+    if (!consoleIsQuiet()) return;
+    const char* p = xsiLine.raw;
+    int numbers = 0;
+    bool finite = true;
+    for (; numbers < wanted; ++numbers) {
+        if (numbers > 0) {
+            if (*p != ',') break;
+            ++p;
+        }
+        char* end = nullptr;
+        const double value = integers ? static_cast<double>(std::strtol(p, &end, 10)) : std::strtod(p, &end);
+        if (end == p) break;
+        finite = finite && finiteFloat(value);
+        p = end;
+    }
+    if (numbers == wanted && finite && onlyListEnd(p)) return;
+    if (!sayNumberProblem()) return;
+    const char* file = xsiFileName();
+    const int line = xsiLineNumber();
+    const std::string shown = shownLine();
+    if (numbers < wanted)
+        reportCheckProblem("Scene file %s, line %d: %s %ld of %ld holds %d number%s where %d belong (\"%s\"): is the "
+                           "count %ld right?",
+                           file, line, what, index + 1, count, numbers, numbers == 1 ? "" : "s", wanted, shown.c_str(),
+                           count);
+    else if (!finite)
+        reportCheckProblem("Scene file %s, line %d: %s %ld of %ld is not finite (\"%s\"), so what it belongs to is not "
+                           "drawn as it should be.",
+                           file, line, what, index + 1, count, shown.c_str());
+    else
+        reportCheckProblem("Scene file %s, line %d: %s %ld of %ld has characters after its numbers (\"%s\"); the show "
+                           "reads the numbers before them.",
+                           file, line, what, index + 1, count, shown.c_str());
 }
 
 namespace {
@@ -279,6 +384,9 @@ void loadXsiScene(const char* path, SceneNode*& root) {
     readImageLibrary();
     bindImages();
     readModels(root);
+    // The check reads on past the first model, so a brace too many or a cut anywhere is seen.
+    if (consoleIsQuiet())
+        while (!xsiEndOfFile()) readXsiLine();
     const int problemsBefore = dataProblemCount();
     reportXsiFileShape();
     // A file cut between its blocks is whole in its shape; without its model nothing of it shows.

@@ -72,6 +72,11 @@ void copyXsiName(char (&destination)[N], const char* source) {
 int xsiInt(const char* text);
 float xsiFloat(const char* text);
 
+// For the check: the current line must hold exactly `wanted` finite numbers (ints with integers)
+// and nothing after them but the list's comma; otherwise it is named with its line, as entry
+// index (from 0) of count of what. Nothing is done outside the check.
+void checkXsiValueLine(int wanted, bool integers, const char* what, long index, long count);
+
 // A line of comma-separated numbers, read as sscanf reads "%f,%f,..." or "%d,%d,...": white space
 // before each number, then exactly one comma between numbers. Stores up to count values and
 // returns how many; the rest of values is left alone. Ints saturate instead of overflowing.

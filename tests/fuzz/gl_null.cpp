@@ -22,6 +22,12 @@ void GLAPIENTRY nullGetProgramiv(GLuint, GLenum, GLint* value) { *value = 0; }
 GLint GLAPIENTRY nullUniformLocation(GLhandleARB, const GLcharARB*) { return -1; }
 void GLAPIENTRY nullUniform1i(GLint, GLint) {}
 void GLAPIENTRY nullUniform4f(GLint, GLfloat, GLfloat, GLfloat, GLfloat) {}
+void GLAPIENTRY nullActiveUniform(GLuint, GLuint, GLsizei, GLsizei* length, GLint* size, GLenum* type, GLchar* name) {
+    if (length != nullptr) *length = 0;
+    if (size != nullptr) *size = 0;
+    if (type != nullptr) *type = 0;
+    if (name != nullptr) name[0] = '\0';
+}
 
 }  // namespace
 
@@ -30,6 +36,7 @@ PFNGLATTACHSHADERPROC __glewAttachShader = nullAttach;
 PFNGLCOMPILESHADERPROC __glewCompileShader = nullUint;
 PFNGLCREATEPROGRAMPROC __glewCreateProgram = nullCreate;
 PFNGLCREATESHADERPROC __glewCreateShader = nullCreateShader;
+PFNGLGETACTIVEUNIFORMPROC __glewGetActiveUniform = nullActiveUniform;
 PFNGLGETPROGRAMINFOLOGPROC __glewGetProgramInfoLog = nullInfoLog;
 PFNGLGETPROGRAMIVPROC __glewGetProgramiv = nullGetProgramiv;
 PFNGLGETSHADERINFOLOGPROC __glewGetShaderInfoLog = nullInfoLog;

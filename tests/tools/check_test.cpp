@@ -88,6 +88,7 @@ TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
         std::string expected;
         const char* from2 = nullptr;
         const char* to2 = nullptr;
+        int problems = 1;
     } cases[] = {
         {"bg.xsi", "mountains", "hills", "Scene file data/bg.xsi has no material \"mountains\""},
         {"tykki.xsi", "params", "parameters", "material \"diffuse_cubemap\" has no uniform \"params\""},
@@ -106,14 +107,44 @@ TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
         // what it names, a number read as 0.
         {"bg.xsi", "uniform vec4 params;", "uniform vec4 parms;",
          "Scene file data/bg.xsi, material mountains: its uniform block names \"params\", which its GLSL program "
-         "does not use", "params.", "parms."},
+         "does not use", "params.", "parms.", 2},
         {"ball.xsi", "\"ball_marble\",", "\"ball_marbel\",",
          "Scene file data/ball.xsi: a triangle list names material \"ball_marbel\", which no material library has"},
         {"ball.xsi", "\"Image\",\"IMG-marble\"", "\"Image\",\"IMG-marbel\"",
          "Scene file data/ball.xsi, material ball_marble: its texture names image \"IMG-marbel\", which the file's "
          "image library does not have"},
         {"bg.xsi", "\"element1\",\"Float\",0.000000,", "\"element1\",\"Float\",abc,",
-         "Scene file data/bg.xsi: \"abc\" is not a number; the show reads it as 0."},
+         "Scene file data/bg.xsi, line " + std::to_string(lineOf("bg.xsi", "\"element1\",\"Float\",0.000000,")) +
+             ": \"abc\" is not a number; the show reads it as 0."},
+        // Faults that change the picture and once passed for clean: a brace too many ends the
+        // model before its mesh; numbers that are not finite, or not only numbers; a count larger
+        // than its list; an image name twice; slots and blocks that miss their GLSL uniform by
+        // case or type; a uniform nothing sets.
+        {"normimap.xsi", "\t\t0.000000,\n\t}\n\tSI_Mesh MSH-normimap {", "\t\t0.000000,\n\t}\n}\n\tSI_Mesh MSH-normimap {",
+         "\"}\" closes more blocks than were opened, so a block before it ended early"},
+        {"normimap.xsi", "SI_Transform SRT-normimap {\n\t\t1.000000,", "SI_Transform SRT-normimap {\n\t\tnan,",
+         "\"nan,\" is not a finite number"},
+        {"normimap.xsi", "\t\t\t666,\n\t\t\t\"POSITION\",", "\t\t\t700,\n\t\t\t\"POSITION\",",
+         "position 667 of 700 holds 1 number where 3 belong (\"666,\"): is the count 700 right?", nullptr, nullptr, 3},
+        {"normimap.xsi", "\t\t\t-0.000000,0.084000,1.280000,", "\t\t\tnan,0.084000,1.280000,",
+         "position 306 of 666 is not finite (\"nan,0.084000,1.280000,\")"},
+        {"normimap.xsi", "\t\t\t-0.000000,0.084000,1.280000,", "\t\t\t1e400,0.084000,1.280000,",
+         "position 306 of 666 is not finite (\"1e400,"},
+        {"normimap.xsi", "\t2,\n\tXSI_Image IMG-ship_hull {",
+         "\t3,\n\tXSI_Image IMG-ship_hull {\n\t\t\"E:\\worms\\worm_skin.jpg\",\n\t\t512,\n\t\t512,\n\t}\n\tXSI_Image IMG-ship_hull {",
+         "image IMG-ship_hull is defined again (first at line 78); its slots get the first one, worm_skin.jpg"},
+        {"normimap.xsi", "\"UniformName\",\"Text\",\"hullNormals\",", "\"UniformName\",\"Text\",\"hullnormals\",",
+         "its texture slot names uniform \"hullnormals\", which its GLSL program does not use (its GLSL spells it "
+         "\"hullNormals\")", nullptr, nullptr, 2},
+        {"normimap.xsi", "uniform vec4 emberColour;\n", "uniform vec4 emberColour;\n\t\t\tuniform float fadeAmount;\n",
+         "material normimap_hull: its GLSL program uses uniform \"fadeAmount\" (a float), which no uniform block, "
+         "texture slot or pass sets, so its value stays 0.",
+         "gl_FragColor = vec4(colour, 1.0);", "gl_FragColor = vec4(colour * fadeAmount, 1.0);"},
+        {"normimap.xsi", "uniform vec4 emberColour;", "uniform vec3 emberColour;",
+         "its uniform block sets four floats for \"emberColour\", which its GLSL program declares a vec3",
+         "colour += emberColour.rgb * ember * emberColour.a;", "colour += emberColour * ember;"},
+        {"normimap.xsi", "\"element1\",\"Float\",0.550000,", "\"element1\",\"Float\",0.55x2,",
+         "\"0.55x2\" has \"x2\" after its number; the show reads 0.55."},
         // Cut between two blocks: whole in its shape, but its model is gone.
         {"ball.xsi", "SI_Model MDL-ball {", cutHere,
          "Scene file data/ball.xsi has no top-level SI_Model, so nothing of it is drawn"},
@@ -123,7 +154,8 @@ TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
         const CommandResult run = check(data.string());
         EXPECT_EQ(run.exitCode, 1) << c.file << "\n" << run.output;
         EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.expected << "\n" << run.output;
-        EXPECT_NE(run.output.find(": 1 problem; "), std::string::npos) << run.output;
+        const std::string count = ": " + std::to_string(c.problems) + (c.problems == 1 ? " problem; " : " problems; ");
+        EXPECT_NE(run.output.find(count), std::string::npos) << run.output;
         fs::remove_all(data);
     }
 }

@@ -241,7 +241,9 @@ TEST_F(XsiLoad, MissingFileSaysSoAndGivesNoRoot) {
 
 // Empty, foreign and cut files each get a line naming them; a whole file gets none.
 TEST_F(XsiLoad, DamagedFilesAreNamedWithWhatIsWrong) {
-    const std::string whole = "xsi 0300txt 0032\n\nSI_Model MDL-a {\n\tSI_Transform SRT-a {\n\t\t1.0,\n\t}\n"
+    std::string transform;
+    for (int i = 0; i < 9; ++i) transform += "\t\t1.0,\n";
+    const std::string whole = "xsi 0300txt 0032\n\nSI_Model MDL-a {\n\tSI_Transform SRT-a {\n" + transform + "\t}\n"
                               "\tGLSL \"void main()\n\t\t{\n\t\t}\",\n}\n";
     const struct {
         std::string text;
