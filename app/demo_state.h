@@ -5,14 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
-#include "app/authoring/show_keys.h"
+#include "app/authoring/dev_controls.h"
 
 // Draws a frame; false when it drew nothing to show (a paused show keeps the picture it has).
 using FrameFunction = bool (*)();
 
-
-constexpr int keyPressCapacity = 16;
 
 struct DemoState {
     // Window and input (window layer).
@@ -22,8 +21,7 @@ struct DemoState {
     std::uint8_t rightButtonDown = 0;
     std::uint8_t leftButtonReleased = 0;
     std::uint8_t rightButtonReleased = 0;
-    ShowKey keyPresses[keyPressCapacity] = {};  // oldest first; presses beyond the capacity are dropped
-    int keyPressCount = 0;
+    std::vector<KeyPressRun> keyPresses;  // not yet taken, oldest first
 
     // Start-up resources.
     int overlayTexture = -1;  // texture registry index of the overlay image

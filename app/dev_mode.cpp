@@ -191,18 +191,22 @@ void followDataSet(std::int64_t nowUs) {
 void seekTo(std::int32_t ms, bool report);
 
 void takeKeys() {
-    ShowKey key;
     bool seek = false;
     std::int32_t target = dev.shownMs;
-    while (takeKeyPress(key)) {
+    for (const KeyPressRun& run : takeKeyPresses()) {
+        const ShowKey key = run.key;
         if (key == ShowKey::Space) {
-            if (dev.atEnd) {
-                // The end holds until Space plays the show again from its start.
-                seek = true;
-                target = 0;
-                setPaused(false);
-            } else {
-                setPaused(!dev.paused);
+            // Only how often it toggles counts, after the first press, which may play from the end.
+            const std::uint32_t presses = run.count > 2 ? 2 + run.count % 2 : run.count;
+            for (std::uint32_t press = 0; press < presses; ++press) {
+                if (dev.atEnd) {
+                    // The end holds until Space plays the show again from its start.
+                    seek = true;
+                    target = 0;
+                    setPaused(false);
+                } else {
+                    setPaused(!dev.paused);
+                }
             }
         }
         if (key == ShowKey::Reload) dev.reloadWanted = true;
@@ -213,12 +217,12 @@ void takeKeys() {
         if (key == ShowKey::LoopStart) dev.loop.fromMs = dev.shownMs;
         if (key == ShowKey::LoopEnd) dev.loop.toMs = dev.shownMs;
         if (key == ShowKey::LoopClear) dev.loop = {};
-        if (key == ShowKey::TimeLine) {
+        if (key == ShowKey::TimeLine && run.count % 2 == 1) {
             dev.timeLine = !dev.timeLine;
             dev.redraw = true;
         }
-        // Presses queued together make one seek, each from where the one before landed.
-        if (keySeekTargetMs(key, target, target)) seek = true;
+        // Presses taken together make one seek, each from where the one before landed.
+        if (keyRunSeekTargetMs(run, target, target)) seek = true;
     }
     if (seek) seekTo(target, true);
 }

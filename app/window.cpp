@@ -86,7 +86,7 @@ void mouseCallback(int button, int state, int, int) {
 
 void installKeyboardHandler() {
     std::memset(demoState.keyState, 0, sizeof demoState.keyState);
-    demoState.keyPressCount = 0;
+    demoState.keyPresses.clear();
     windowDriver->installKeyboard();
 }
 
@@ -105,16 +105,12 @@ void keyboardCallback(unsigned char key, int, int) {
         if (entry.key == lower) queueKeyPress(entry.showKey);
 }
 
-void queueKeyPress(ShowKey key) {
-    if (demoState.keyPressCount < keyPressCapacity) demoState.keyPresses[demoState.keyPressCount++] = key;
-}
+void queueKeyPress(ShowKey key) { addKeyPress(demoState.keyPresses, key); }
 
-bool takeKeyPress(ShowKey& key) {
-    if (demoState.keyPressCount <= 0) return false;
-    key = demoState.keyPresses[0];
-    --demoState.keyPressCount;
-    std::memmove(demoState.keyPresses, demoState.keyPresses + 1, sizeof(ShowKey) * demoState.keyPressCount);
-    return true;
+std::vector<KeyPressRun> takeKeyPresses() {
+    std::vector<KeyPressRun> taken;
+    taken.swap(demoState.keyPresses);
+    return taken;
 }
 
 void setWindowTitle(const char* title) { windowDriver->setTitle(title); }

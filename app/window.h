@@ -29,11 +29,11 @@ void mouseCallback(int button, int state, int x, int y);
 void installKeyboardHandler();
 void keyboardCallback(unsigned char key, int x, int y);
 
-// A key the authoring mode reads, already named as the show names it, for takeKeyPress.
+// A key the authoring mode reads, already named as the show names it, for takeKeyPresses.
 void queueKeyPress(ShowKey key);
 
-// The oldest key press not yet taken; false when there is none.
-bool takeKeyPress(ShowKey& key);
+// Every key press not yet taken, oldest first, presses of one key in a row as one run.
+std::vector<KeyPressRun> takeKeyPresses();
 
 void setWindowTitle(const char* title);
 

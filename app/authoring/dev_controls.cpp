@@ -57,6 +57,33 @@ bool keySeekTargetMs(ShowKey key, std::int32_t fromMs, std::int32_t& targetMs) {
     }
 }
 
+void addKeyPress(std::vector<KeyPressRun>& presses, ShowKey key) {
+    if (!presses.empty() && presses.back().key == key) {
+        if (presses.back().count < UINT32_MAX) ++presses.back().count;
+        return;
+    }
+    presses.push_back({key, 1});
+}
+
+bool keyRunSeekTargetMs(const KeyPressRun& run, std::int32_t fromMs, std::int32_t& targetMs) {
+    // Moves of one direction add up; the show's ends stop them as they would stop each press.
+    if (const std::int32_t delta = seekDeltaMs(run.key); delta != 0) {
+        const std::int64_t moved = static_cast<std::int64_t>(delta) * run.count;
+        targetMs = seekTargetMs(fromMs, static_cast<std::int32_t>(std::clamp<std::int64_t>(moved, -showEndMs, showEndMs)));
+        return true;
+    }
+    std::int32_t at = fromMs;
+    if (!keySeekTargetMs(run.key, at, at)) return false;
+    for (std::uint32_t press = 1; press < run.count; ++press) {
+        std::int32_t next = at;
+        keySeekTargetMs(run.key, at, next);
+        if (next == at) break;  // at an end or a last slot: the rest land there too
+        at = next;
+    }
+    targetMs = at;
+    return true;
+}
+
 bool loopActive(const LoopSection& loop) { return loop.fromMs >= 0 && loop.toMs > loop.fromMs; }
 
 void formatDevTitle(char* buffer, std::size_t bufferSize, const DevTitle& title) {

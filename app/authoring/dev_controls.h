@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "app/authoring/show_keys.h"
 
@@ -20,6 +21,20 @@ std::int32_t seekTargetMs(std::int32_t fromMs, std::int32_t deltaMs);
 // Where the key takes a show that stands at fromMs; false for a key that does not seek. The frame
 // steps land on the seek clock's frames before and after fromMs, the slot keys on slot starts.
 bool keySeekTargetMs(ShowKey key, std::int32_t fromMs, std::int32_t& targetMs);
+
+// Presses of one key in a row, kept as one entry: however many come between two frames, the
+// queue grows only when the key changes, and none is lost.
+struct KeyPressRun {
+    ShowKey key = ShowKey::Space;
+    std::uint32_t count = 0;
+};
+
+// Adds a press, to the last run when it is of the same key.
+void addKeyPress(std::vector<KeyPressRun>& presses, ShowKey key);
+
+// Where the run's presses take a show that stands at fromMs, each from where the one before
+// landed; false for a key that does not seek.
+bool keyRunSeekTargetMs(const KeyPressRun& run, std::int32_t fromMs, std::int32_t& targetMs);
 
 // A section played over and over: from a to b once both are set and a lies before b.
 struct LoopSection {

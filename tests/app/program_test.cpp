@@ -283,6 +283,17 @@ TEST(Program, DevModePausedStartsHeldAtZero) {
     EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
 }
 
+// Presses that pile up while a seek steps are all taken: 10 s on, then 40 times 1 s.
+TEST(Program, DevModeLosesNoPressesThatComeTogether) {
+    std::string rights;
+    for (int i = 0; i < 40; ++i) rights += " Right";
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 600 ./demo 320 180 --dev --start 10 --paused >/dev/null 2>&1 & pid=$!; "
+        "wait_title paused && xdotool mousemove 100 100 key --delay 0 Next" + rights + " && "
+        "wait_title \"^adf  60.000 s\" && echo landed; press Escape; wait $pid"));
+    EXPECT_NE(run.output.find("landed"), std::string::npos) << run.output;
+}
+
 // A save made while the check of the one before runs is checked in turn: the show restarts on
 // exactly the version that was checked, refuses the broken one after it and says so in its title
 // until a good version loads, also from a data folder that replaced the old one. Files the show

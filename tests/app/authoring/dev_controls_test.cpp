@@ -44,6 +44,37 @@ TEST(DevControls, SeeksLandInsideTheShow) {
     EXPECT_EQ(at, 69999);
 }
 
+// Presses of one key in a row are one run however many come; a run lands where its presses one
+// by one would.
+TEST(DevControls, KeyPressesMergeIntoRunsThatLandAsEachPressWould) {
+    std::vector<KeyPressRun> presses;
+    for (int i = 0; i < 1000; ++i) addKeyPress(presses, ShowKey::Right);
+    addKeyPress(presses, ShowKey::Left);
+    addKeyPress(presses, ShowKey::Right);
+    ASSERT_EQ(presses.size(), 3u);
+    EXPECT_EQ(presses[0].count, 1000u);
+    EXPECT_EQ(presses[1].key, ShowKey::Left);
+    EXPECT_EQ(presses[2].count, 1u);
+
+    const struct {
+        ShowKey key;
+        std::uint32_t count;
+        std::int32_t fromMs;
+    } cases[] = {
+        {ShowKey::Right, 20, 0},        {ShowKey::PageDown, 30, 100000}, {ShowKey::Left, 7, 3000},
+        {ShowKey::FineBack, 40000, 1000}, {ShowKey::FrameOn, 5, 100000}, {ShowKey::FrameBack, 70, 500},
+        {ShowKey::SlotOn, 3, 0},        {ShowKey::SlotBack, 9, 150000},  {ShowKey::Space, 4, 1000},
+    };
+    for (const auto& c : cases) {
+        std::int32_t one = c.fromMs;
+        bool seeks = true;
+        for (std::uint32_t i = 0; i < c.count && seeks; ++i) seeks = keySeekTargetMs(c.key, one, one);
+        std::int32_t run = c.fromMs;
+        EXPECT_EQ(keyRunSeekTargetMs({c.key, c.count}, c.fromMs, run), seeks) << static_cast<int>(c.key);
+        EXPECT_EQ(run, one) << "key " << static_cast<int>(c.key) << " x" << c.count << " from " << c.fromMs;
+    }
+}
+
 TEST(DevControls, TitleShowsTimeSlotFrameTimeAndWhatHolds) {
     char title[160];
     formatDevTitle(title, sizeof title, {83250, 2, 16.66, false, false, false, {}});
