@@ -9,6 +9,7 @@
 #include "app/music.h"
 #include "app/startup.h"
 #include "app/window.h"
+#include "base/file_kind.h"
 #include "base/print_line.h"
 #include "effects/addressed_names.h"
 #include "platform/audio.h"
@@ -19,7 +20,14 @@ namespace {
 const AudioDriver checkAudioDriver = [] {
     AudioDriver driver = nullAudioDriver;
     driver.name = "check";
-    driver.startStream = [](const char* fileName) { checkMusicFile(fileName); };
+    driver.startStream = [](const char* fileName) {
+        // SDL plays a WAV or other sound under the MP3's name, but the show's music is an MP3.
+        const FileKind kind = fileKindOf(fileName);
+        if (kind == FileKind::Directory || kind == FileKind::Wav || kind == FileKind::Png || kind == FileKind::Jpeg)
+            reportDataProblem("Music \"%s\" %s %s, not MP3 sound.", fileName, kind == FileKind::Directory ? "is" : "holds",
+                              fileKindName(kind));
+        if (kind != FileKind::Directory) checkMusicFile(fileName);
+    };
     return driver;
 }();
 

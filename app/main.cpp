@@ -61,7 +61,10 @@ int main(int argc, char** argv) {
             if (std::sscanf(argv[++i], "%d,%d", &x, &y) == 2) placeWindowAt(x, y);  // where a reload found it
         } else if (std::strcmp(option, "--start") == 0) {
             if (i + 1 >= argc || !parseStartSeconds(argv[i + 1], startMs)) {
-                std::fprintf(stderr, "demo: --start wants seconds from 0 to below %d, not %s\n", showEndMs / 1000,
+                std::fprintf(stderr,
+                             "demo: --start wants plain decimal seconds from 0 to below %d (no sign, exponent or "
+                             "spaces), not %s\n",
+                             showEndMs / 1000,
                              i + 1 < argc ? argv[i + 1] : "nothing");
                 return 2;
             }

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "base/data_file.h"
+#include "base/file_kind.h"
 #include "base/near_file.h"
 #include "base/print_line.h"
 
@@ -40,6 +41,11 @@ ScopedFileRequester::~ScopedFileRequester() { innermost = outer; }
 
 void reportMissingFile(const char* fileName) {
     const std::string path = problemPath(fileName);
+    // There, but not for this user: not the same fault as a missing file.
+    if (fileKindOf(fileName) == FileKind::Unreadable) {
+        reportDataProblem("File %s cannot be read (permission denied?).", path.c_str());
+        return;
+    }
     if (!consoleDetailed()) {
         reportDataProblem("File %s not found!", path.c_str());
         return;

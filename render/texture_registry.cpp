@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "base/file_kind.h"
 #include "base/print_line.h"
 #include "base/problem_detail.h"
 #include "base/startup_phases.h"
@@ -29,12 +30,50 @@ struct DecodedImage {
     GLenum format = GL_RGBA;
 };
 
+// A file named as one image format that holds another kind, or a directory, is named for what
+// it is instead of for where its decoder gave up.
+bool holdsWhatItsNameSays(const char* path) {
+    const bool jpeg = isJpegFileName(path);
+    const FileKind kind = fileKindOf(path);
+    switch (kind) {
+        case FileKind::Directory:
+        case FileKind::Wav:
+        case FileKind::Mp3:
+            break;
+        case FileKind::Png:
+            if (jpeg) break;
+            return true;
+        case FileKind::Jpeg:
+            if (!jpeg) break;
+            return true;
+        default:
+            return true;  // missing, empty or damaged: the decoder says which
+    }
+    reportDataProblem("%s %s %s, not %s; the show leaves it out.", problemPath(path).c_str(),
+                      kind == FileKind::Directory ? "is" : "holds", fileKindName(kind), jpeg ? "a JPEG image" : "a PNG image");
+    return false;
+}
+
 bool decodeImage(const char* path, DecodedImage& image) {
     ScopedPhase phase(StartupPhase::Images);
+    if (!holdsWhatItsNameSays(path)) return false;
     if (isJpegFileName(path)) return decodeJpegFile(path, image.pixels, image.width, image.height);
     if (!loadPngImage(path, image.pixels, image.width, image.height, image.components)) return false;
     image.format = image.components == 3 ? GL_RGB : GL_RGBA;
     return true;
+}
+
+// What some GL drivers refuse or draw otherwise, said by the check as notes.
+void notePortability(const char* path, const DecodedImage& image, int filterMode) {
+    constexpr int widelySupported = 4096;
+    if (image.width > widelySupported || image.height > widelySupported)
+        reportCheckNote("Image %s is %dx%d: many GPUs refuse textures over %d pixels a side.", problemPath(path).c_str(),
+                        image.width, image.height, widelySupported);
+    const auto powerOfTwo = [](int n) { return n > 0 && (n & (n - 1)) == 0; };
+    if (filterMode == 2 && (!powerOfTwo(image.width) || !powerOfTwo(image.height)))
+        reportCheckNote("Image %s is %dx%d and mipmapped: GLU scales it to a power of two first, so its levels look "
+                        "different where a driver mipmaps it as it is.",
+                        problemPath(path).c_str(), image.width, image.height);
 }
 
 void upload(GLenum target, const DecodedImage& image, int filterMode) {
@@ -108,7 +147,10 @@ int loadTexture(const char* path, int filterMode) {
     // the record says the texture is empty.
     DecodedImage image;
     const bool decoded = decodeImage(path, image);
-    if (decoded) upload(GL_TEXTURE_2D, image, filterMode);
+    if (decoded) {
+        notePortability(path, image, filterMode);
+        upload(GL_TEXTURE_2D, image, filterMode);
+    }
     setTextureFilter(filterMode);
     return addTexture(path, name, decoded);
 }

@@ -196,6 +196,49 @@ TEST(CheckTool, AMissingFileIsOneLineWithWhatIsNearIt) {
     }
 }
 
+// A file is named for what its bytes hold, not for where a decoder gave up on it.
+TEST(CheckTool, NamesFilesForWhatTheyHold) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> damage;
+        const char* expected;
+    } cases[] = {
+        {"PNG under a JPEG's name",
+         [](const fs::path& run) {
+             fs::remove(run / "data/ship_hull.jpg");
+             fs::copy_file(fs::path(DEMO_SHOW_DIR) / "data/ship_hull_NRM.png", run / "data/ship_hull.jpg");
+         },
+         "data/ship_hull.jpg holds a PNG image, not a JPEG image; the show leaves it out."},
+        {"a directory",
+         [](const fs::path& run) {
+             fs::remove(run / "data/cloudy2.jpg");
+             fs::create_directory(run / "data/cloudy2.jpg");
+         },
+         "data/cloudy2.jpg is a directory, not a JPEG image; the show leaves it out."},
+        {"WAV under the music's name",
+         [](const fs::path& run) {
+             fs::remove(run / "biisi.mp3");
+             std::ofstream(run / "biisi.mp3", std::ios::binary) << std::string("RIFF\x24\0\0\0WAVEfmt ", 16);
+         },
+         "Music \"biisi.mp3\" holds a WAV sound, not MP3 sound."},
+        {"a byte order mark",
+         [](const fs::path& run) {
+             const std::string text = readFile(run / "data/ball.xsi");
+             fs::remove(run / "data/ball.xsi");
+             std::ofstream(run / "data/ball.xsi", std::ios::binary) << "\xEF\xBB\xBF" << text;
+         },
+         "Scene file data/ball.xsi starts with a UTF-8 byte order mark"},
+    };
+    for (const auto& c : cases) {
+        const fs::path run = linkedDataSet();
+        c.damage(run);
+        const CommandResult result = check(run.string());
+        EXPECT_EQ(result.exitCode, 1) << c.what << "\n" << result.output;
+        EXPECT_NE(result.output.find(c.expected), std::string::npos) << c.what << "\n" << result.output;
+        fs::remove_all(run);
+    }
+}
+
 TEST(CheckTool, RefusesWhatItDoesNotKnowWithItsUsage) {
     for (const char* arguments : {"--bogus", "-x", "a b", "--list a"}) {
         const CommandResult run = check(arguments);
