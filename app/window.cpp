@@ -120,16 +120,38 @@ bool windowPosition(int& x, int& y) { return windowDriver->position(x, y); }
 void placeWindowAt(int x, int y) { windowDriver->placeNext(x, y); }
 
 void drawWindowText(int x, int y, const char* text) {
-    GLint program = 0;
+    GLint program = 0, activeTexture = GL_TEXTURE0, units = 1;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &activeTexture);
+    glGetIntegerv(GL_MAX_TEXTURE_COORDS, &units);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glUseProgram(0);
-    for (const GLenum off : {GL_TEXTURE_2D, GL_TEXTURE_CUBE_MAP, GL_LIGHTING, GL_DEPTH_TEST, GL_BLEND, GL_FOG})
+    // A bitmap's pixels are textured, fogged and tested like any other: whatever a pass left on,
+    // on any unit, would tint the text.
+    for (GLint unit = 0; unit < units; ++unit) {
+        glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
+        for (const GLenum off : {GL_TEXTURE_1D, GL_TEXTURE_2D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP}) glDisable(off);
+    }
+    glActiveTexture(GL_TEXTURE0);
+    for (const GLenum off : {GL_LIGHTING, GL_DEPTH_TEST, GL_BLEND, GL_FOG, GL_ALPHA_TEST, GL_STENCIL_TEST,
+                             GL_COLOR_SUM, GL_COLOR_LOGIC_OP, GL_SCISSOR_TEST})
         glDisable(off);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    int width = 0, descent = 0, ascent = 0;
+    windowDriver->textSize(text, width, descent, ascent);
+    if (width > 0) {
+        constexpr int margin = 4;
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(x - margin, y - descent - margin, width + 2 * margin, descent + ascent + 2 * margin);
+        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+    }
     glColor3f(1.0f, 1.0f, 1.0f);
     glWindowPos2i(x, y);
     windowDriver->drawText(text);
     glPopAttrib();
+    glActiveTexture(static_cast<GLenum>(activeTexture));
     glUseProgram(static_cast<GLuint>(program));
 }
 

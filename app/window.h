@@ -40,8 +40,8 @@ void setWindowTitle(const char* title);
 // Where the window is on the screen; false where the window system cannot say.
 bool windowPosition(int& x, int& y);
 
-// A line of text at (x, y) pixels from the window's lower left, in white over what is drawn,
-// through the window system's font; the GL state is left as it was.
+// A line of text with its baseline at (x, y) pixels from the window's lower left, in white on a
+// dark box, through the window system's font; the GL state is left as it was.
 void drawWindowText(int x, int y, const char* text);
 
 // Where a plain window opens (before createWindow); 64, 64 until set.

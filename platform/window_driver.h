@@ -41,6 +41,9 @@ struct WindowDriver {
     // A line of text in the window system's own font, from the current raster position (its
     // colour the current colour then); nothing where the system has no font.
     void (*drawText)(const char* text);
+    // The pixels a line drawn so covers: its advance, and its height from below the baseline
+    // (descent) to above it (ascent); 0 where the system has no font.
+    void (*textSize)(const char* text, int& width, int& descent, int& ascent);
 };
 
 // Samples per pixel of the screen a driver's open makes: 4, the show's multisampled screen (one

@@ -176,6 +176,7 @@ bool noPlace(int&, int&) { return false; }
 void placeNowhere(int, int) {}
 
 void noText(const char*) {}
+void noTextSize(const char*, int& width, int& descent, int& ascent) { width = descent = ascent = 0; }
 
 void runEglLoop() {
     for (;;) events.display();
@@ -185,7 +186,7 @@ void runEglLoop() {
 
 const WindowDriver eglWindowDriver = {
     "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen, noTitle,
-    noPlace, placeNowhere, noText,
+    noPlace, placeNowhere, noText, noTextSize,
 };
 
 bool eglHasGpuDevice() {

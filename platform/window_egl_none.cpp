@@ -21,6 +21,7 @@ bool noPlace(int&, int&) { return false; }
 void placeNowhere(int, int) {}
 
 void noText(const char*) {}
+void noTextSize(const char*, int& width, int& descent, int& ascent) { width = descent = ascent = 0; }
 
 void noLoop() {}
 
@@ -28,7 +29,7 @@ void noLoop() {}
 
 const WindowDriver eglWindowDriver = {
     "egl", refuseEgl, nothing, nothing, nothing, nothing, noLoop, nothing, noTitle,
-    noPlace, placeNowhere, noText,
+    noPlace, placeNowhere, noText, noTextSize,
 };
 
 bool eglHasGpuDevice() { return false; }

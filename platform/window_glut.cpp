@@ -56,6 +56,13 @@ void placeNextGlutWindow(int x, int y) {
 
 void drawGlutText(const char* text) { glutBitmapString(GLUT_BITMAP_9_BY_15, reinterpret_cast<const unsigned char*>(text)); }
 
+// 9 by 15 cells, of which 4 rows lie below the baseline.
+void glutTextSize(const char* text, int& width, int& descent, int& ascent) {
+    width = glutBitmapLength(GLUT_BITMAP_9_BY_15, reinterpret_cast<const unsigned char*>(text));
+    descent = 4;
+    ascent = 11;
+}
+
 void openPlainWindow(int x, int y, int width, int height) {
     glutInitWindowPosition(x, y);
     glutInitWindowSize(width, height);
@@ -138,7 +145,7 @@ void closeGlutWindow() {
 const WindowDriver glutWindowDriver = {
     "glut",       openGlutWindow,  installGlutMouse,  installGlutKeyboard, glutSwapBuffers,
     glutMainLoopEvent, glutMainLoop, closeGlutWindow, glutSetWindowTitle, glutWindowPosition, placeNextGlutWindow,
-    drawGlutText,
+    drawGlutText, glutTextSize,
 };
 
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {

@@ -109,12 +109,14 @@ void webSetTitle(const char* title) {
 bool webPosition(int&, int&) { return false; }
 void webPlaceNext(int, int) {}
 void webDrawText(const char*) {}  // no bitmap font in the page's GL
+void webTextSize(const char*, int& width, int& descent, int& ascent) { width = descent = ascent = 0; }
 
 }  // namespace
 
 const WindowDriver webWindowDriver = {
     "web",       webOpen,      webInstallMouse, webInstallKeyboard, webSwap,     webPumpEvents,
     webRunLoop,  webClose,     webSetTitle,     webPosition,        webPlaceNext, webDrawText,
+    webTextSize,
 };
 
 const WindowDriver& showWindowDriver() { return webWindowDriver; }
