@@ -118,6 +118,13 @@ void skipPastClosingBrace() {
     }
 }
 
+// For the check: a line the reader passes over where it expects a block or its end.
+void reportPassedOver(const char* where) {
+    if (!consoleIsQuiet() || xsiLine.tokens[0][0] == '\0') return;
+    reportCheckProblem("Scene file %s, line %d: \"%s\" %s is passed over by the reader.", xsiFileName(),
+                       xsiLineNumber(), xsiLine.tokens[0], where);
+}
+
 }  // namespace
 
 void readModels(SceneNode*& root) {
@@ -136,6 +143,7 @@ void readModels(SceneNode*& root) {
 }
 
 void readModelBody(SceneNode& node, int depth) {
+    bool passedOverReported = false;
     while (!xsiEndOfFile()) {
         readXsiLine();
         if (tokenIs("}") && xsiLine.indent == depth) return;
@@ -155,6 +163,9 @@ void readModelBody(SceneNode& node, int depth) {
             SceneNode& child = *node.children.back();
             copyXsiName(child.name, xsiLine.tokens[1]);
             readModelBody(child, depth + 1);
+        } else if (!passedOverReported && !tokenIs("}")) {
+            passedOverReported = true;
+            reportPassedOver("in a model, outside its transform, meshes, lights and models,");
         }
     }
 }
@@ -189,6 +200,7 @@ void readTransform(Matrix4& matrix) {
 void readMesh(SceneNode& node) {
     node.kind = MeshNode;
     auto mesh = std::make_unique<Mesh>();
+    bool passedOverReported = false;
     while (!xsiEndOfFile()) {
         readXsiLine();
         if (tokenIs("SI_Shape"))
@@ -197,6 +209,11 @@ void readMesh(SceneNode& node) {
             readTriangleList(*mesh);
         else if (tokenIs("}"))
             break;
+        else if (!passedOverReported) {
+            // An index triple here is one its triangle list's count left out, or one too many.
+            passedOverReported = true;
+            reportPassedOver("in a mesh, outside its shape and triangle lists,");
+        }
     }
     dropTrianglesOutOfRange(*mesh, node.name);
     mesh->compile();
