@@ -336,16 +336,23 @@ void printNewStartupLines() {
     dev.startupLines.clear();
 }
 
-// A seek back, or any seek from a state that left the seeks' clock, steps from the nearest kept
-// state; a seek on from such a state steps on from where it stands.
+// Every seek starts from the latest state kept before its target, on the seeks' frame clock, and
+// keeps states as it steps. Only a seek on from a state that left that clock (a frame played)
+// and lies more than a snapshot interval nearer the target than any kept one steps on from where
+// it stands, as the end's hold does.
 void seekTo(std::int32_t ms, bool report) {
     const std::int32_t shown = dev.shownMs;
+    const bool ahead = ms >= shown && ms > demoClock.musicMs;
     std::int32_t from = demoClock.musicMs + 1;
-    if (ms < shown || ms <= demoClock.musicMs) {
+    const bool fromHere =
+        ahead && (dev.onSeekClock ? demoClock.musicMs >= seekSnapshotTimeBefore(ms)
+                                  : demoClock.musicMs - seekSnapshotTimeBefore(ms) > seekSnapshotIntervalMs);
+    if (!fromHere) {
         from = restoreSeekSnapshotBefore(ms) + 1;
         dev.onSeekClock = true;
     }
     const ShowSteps steps = stepShowTo(from, ms);
+    if (dev.onSeekClock && (from > 0 || steps.frames > 0)) keepSeekLanding();
     if (report)
         printLine("Seeked to %.3f s from %.3f s: %d frames stepped in %.2f s (state %08x).", ms / 1000.0,
                   shown / 1000.0, steps.frames, steps.seconds, steps.state);

@@ -14,8 +14,16 @@ constexpr std::size_t seekSnapshotBudgetBytes = 100u << 20;
 // on the interval and not kept yet.
 void keepSeekSnapshot(std::int32_t ms);
 
-// Puts back the state and clock of the latest snapshot before ms, or the start-up state; returns
-// its time (-1 for the start-up state, from which every frame is still to be stepped).
+// Keeps the state and clock where a seek landed (its frames stepped, none drawn yet), in place of
+// the last seek's: the next seek on from a held picture starts there instead of from further back.
+void keepSeekLanding();
+
+// The time of the latest state kept before ms (a snapshot or the last landing); -1 for none
+// but the start-up state.
+std::int32_t seekSnapshotTimeBefore(std::int32_t ms);
+
+// Puts back the state and clock of the latest state kept before ms, or the start-up state;
+// returns its time (-1 for the start-up state, from which every frame is still to be stepped).
 std::int32_t restoreSeekSnapshotBefore(std::int32_t ms);
 
 // The start-up state, where every seek back can begin.

@@ -294,6 +294,33 @@ TEST(Program, DevModeLosesNoPressesThatComeTogether) {
     EXPECT_NE(run.output.find("landed"), std::string::npos) << run.output;
 }
 
+// Seeks forward from a held picture keep states too: the first seek back after them, and a seek on
+// over ground covered before, step from a state kept within 5 s, and land on a capture's state.
+TEST(Program, DevModeSeeksBothWaysFromKeptStates) {
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "timeout 600 ./demo 320 180 --dev --paused >log.kept 2>&1 & pid=$!; wait_title paused && "
+        "for s in 10 20 30 40 50 60; do press Next && wait_title \"^adf  $s\\.000 s\" || break; done && "
+        "press Left && wait_title \"^adf  59\\.000 s\" && press Prior Prior Prior && wait_title \"^adf  29\\.000 s\" && "
+        "press Next Next Next && wait_title \"^adf  59\\.000 s\" && echo landed; "
+        "press Escape; wait $pid; cat log.kept; rm -f log.kept"));
+    ASSERT_NE(run.output.find("landed"), std::string::npos) << run.output;
+    // Back from 60 s, then on again from 29 s (in one seek or more, as the presses came).
+    const std::size_t back = run.output.find("Seeked to 59.000 s from 60.000 s: ");
+    const std::size_t on = run.output.rfind("Seeked to 59.000 s from ");
+    ASSERT_NE(back, std::string::npos) << run.output;
+    ASSERT_GT(on, back) << run.output;
+    for (const std::size_t seek : {back, on}) {
+        const std::string stepped = after(run.output.substr(seek), " s: ");
+        EXPECT_LT(std::stoi(stepped), 300) << stepped;
+    }
+    const std::string out = makeTempDir("dev_kept_capture_");
+    const CommandResult capture =
+        runCommand(std::string(DEMO_CAPTURE_PATH) + " --fps 60 --size 160x90 --at 59000 --out " + out);
+    ASSERT_EQ(capture.exitCode, 0) << capture.output;
+    const std::string forward = after(run.output.substr(on), "(state ");
+    EXPECT_EQ(forward, after(capture.output, "state before it ")) << run.output;
+}
+
 // A save made while the check of the one before runs is checked in turn: the show restarts on
 // exactly the version that was checked, refuses the broken one after it and says so in its title
 // until a good version loads, also from a data folder that replaced the old one. Files the show
