@@ -274,6 +274,7 @@ bool devFrame() {
         return false;
     }
     composeFrame(SceneRun::Drawn);
+    showResolvedFrame();
     dev.onSeekClock = false;
     dev.shownMs = demoClock.musicMs;
     if (dev.timeLine) {

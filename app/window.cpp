@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "base/print_line.h"
 #include "base/window_size.h"
@@ -119,15 +120,24 @@ bool windowPosition(int& x, int& y) { return windowDriver->position(x, y); }
 
 void placeWindowAt(int x, int y) { windowDriver->placeNext(x, y); }
 
-void drawWindowText(int x, int y, const char* text) {
-    GLint program = 0, activeTexture = GL_TEXTURE0, units = 1;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &activeTexture);
+namespace {
+
+// What the window layer's own pixels must not go through, put back by endPlainPixels.
+struct PlainPixels {
+    GLint program = 0;
+    GLint activeTexture = GL_TEXTURE0;
+};
+
+// Bitmaps and drawn pixels are textured, fogged, blended and tested like any other fragment:
+// whatever a pass left on, on any texture unit, would tint them.
+PlainPixels beginPlainPixels() {
+    PlainPixels kept;
+    GLint units = 1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &kept.program);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &kept.activeTexture);
     glGetIntegerv(GL_MAX_TEXTURE_COORDS, &units);
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glUseProgram(0);
-    // A bitmap's pixels are textured, fogged and tested like any other: whatever a pass left on,
-    // on any unit, would tint the text.
     for (GLint unit = 0; unit < units; ++unit) {
         glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
         for (const GLenum off : {GL_TEXTURE_1D, GL_TEXTURE_2D, GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP}) glDisable(off);
@@ -137,6 +147,39 @@ void drawWindowText(int x, int y, const char* text) {
                              GL_COLOR_SUM, GL_COLOR_LOGIC_OP, GL_SCISSOR_TEST})
         glDisable(off);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    return kept;
+}
+
+void endPlainPixels(const PlainPixels& kept) {
+    glPopAttrib();
+    glActiveTexture(static_cast<GLenum>(kept.activeTexture));
+    glUseProgram(static_cast<GLuint>(kept.program));
+}
+
+}  // namespace
+
+void showResolvedFrame() {
+    GLint sampleBuffers = 0;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    if (sampleBuffers == 0) return;
+    const int width = windowSize.windowWidth, height = windowSize.windowHeight;
+    static std::vector<unsigned char> pixels;
+    pixels.resize(static_cast<std::size_t>(width) * height * 4);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const PlainPixels plain = beginPlainPixels();
+    glDisable(GL_DITHER);
+    glPixelZoom(1.0f, 1.0f);
+    glWindowPos2i(0, 0);
+    glDrawPixels(width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    endPlainPixels(plain);
+    glPopClientAttrib();
+}
+
+void drawWindowText(int x, int y, const char* text) {
+    const PlainPixels plain = beginPlainPixels();
     int width = 0, descent = 0, ascent = 0;
     windowDriver->textSize(text, width, descent, ascent);
     if (width > 0) {
@@ -150,9 +193,7 @@ void drawWindowText(int x, int y, const char* text) {
     glColor3f(1.0f, 1.0f, 1.0f);
     glWindowPos2i(x, y);
     windowDriver->drawText(text);
-    glPopAttrib();
-    glActiveTexture(static_cast<GLenum>(activeTexture));
-    glUseProgram(static_cast<GLuint>(program));
+    endPlainPixels(plain);
 }
 
 void runMainLoop() {

@@ -40,6 +40,11 @@ void setWindowTitle(const char* title);
 // Where the window is on the screen; false where the window system cannot say.
 bool windowPosition(int& x, int& y);
 
+// Lays the frame just drawn back over itself as its resolved pixels, where the screen is
+// multisampled: the window then shows what glReadPixels (and so demo-capture) reads, where a swap
+// may show the samples unresolved (Mesa under Xvfb shows one per pixel).
+void showResolvedFrame();
+
 // A line of text with its baseline at (x, y) pixels from the window's lower left, in white on a
 // dark box, through the window system's font; the GL state is left as it was.
 void drawWindowText(int x, int y, const char* text);

@@ -386,6 +386,26 @@ TEST(Program, DevModeTimeLineComesAndGoesWithT) {
     EXPECT_EQ(after(run.output.substr(run.output.find("on ")), "off "), first) << run.output;
 }
 
+// What the author sees is the frame demo-capture writes for that time, pixel for pixel.
+TEST(Program, DevModeWindowShowsTheCapturedFrame) {
+    const std::string out = makeTempDir("dev_seen_capture_");
+    const CommandResult capture =
+        runCommand(std::string(DEMO_CAPTURE_PATH) + " --fps 60 --size 320x180 --at 30000,100000,160000 --out " + out);
+    ASSERT_EQ(capture.exitCode, 0) << capture.output;
+    const std::string md5 = " -pix_fmt rgb24 -frames:v 1 -f md5 -";
+    for (const char* start : {"30", "100", "160"}) {
+        const CommandResult seen = runCommand(inDevWindow(DEMO_SHOW_DIR,
+            "grab() { ffmpeg -loglevel error -f x11grab -video_size 320x180 -i $DISPLAY+64,64" + md5 + "; }; "
+            "settled() { first=$(grab) && sleep 1 && shown=$(grab) && [ \"$shown\" = \"$first\" ]; }; "
+            "timeout 600 ./demo 320 180 --dev --start " + start + " --paused >/dev/null 2>&1 & pid=$!; "
+            "wait_title paused && wait_for \"a settled picture\" settled && echo seen $shown; press Escape; wait $pid"));
+        const CommandResult written = runCommand("ffmpeg -loglevel error -i " + out + "/frame-" + start + "000.png" + md5);
+        const std::string shown = after(seen.output, "seen ");
+        ASSERT_NE(shown, "") << seen.output;
+        EXPECT_EQ(shown + "\n", written.output) << start << " s";
+    }
+}
+
 // A working directory without a data set (a shortcut with no "Start in", a full path typed in a
 // console) plays the one beside the program, saying so; with none there either the show says where
 // it looked and fails instead of playing black silence.
