@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "base/print_line.h"
@@ -123,6 +124,24 @@ void reportPassedOver(const char* where) {
     if (!consoleIsQuiet() || xsiLine.tokens[0][0] == '\0') return;
     reportCheckProblem("Scene file %s, line %d: \"%s\" %s is passed over by the reader.", xsiFileName(),
                        xsiLineNumber(), xsiLine.tokens[0], where);
+}
+
+// For the check: the names of a triangle list's index lists, which the reader matches case for
+// case; one it does not know leaves that list unread.
+void checkAttributeList(const char* attributes) {
+    if (!consoleIsQuiet()) return;
+    std::string list = attributes;
+    for (std::size_t start = 0; start <= list.size();) {
+        std::size_t end = list.find('|', start);
+        if (end == std::string::npos) end = list.size();
+        const std::string name = list.substr(start, end - start);
+        if (!name.empty() && name != "NORMAL" && name != "COLOR" && name != "TEX_COORD_UV0")
+            reportCheckProblem("Scene file %s, line %d: the triangle list names \"%s\", which the reader does not "
+                               "know (it takes NORMAL, COLOR and TEX_COORD_UV0, case for case), so those indices are "
+                               "not read.",
+                               xsiFileName(), xsiLineNumber(), name.c_str());
+        start = end + 1;
+    }
 }
 
 }  // namespace
@@ -274,6 +293,7 @@ void readTriangleList(Mesh& mesh) {
     readXsiLine();
     char attributes[attributeListSize];
     copyXsiName(attributes, xsiLine.fields[0]);
+    checkAttributeList(attributes);
 
     readXsiLine();
     char materialName[materialNameSize];

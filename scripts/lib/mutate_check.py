@@ -135,7 +135,8 @@ def mutations(data, seed, per_kind):
                 desc = f'line {i + 1} doubled: {lines[i].strip()[:40]}'
                 new = '\n'.join(lines[:i + 1] + lines[i:])
             elif kind == 'move line':
-                candidates = structural(lines)
+                # A line of a list moved within its list only reorders valid values: an edit.
+                candidates = [i for i in structural(lines) if len(number_spans(lines[i])) < 2]
                 i = rng.choice(candidates)
                 j = min(len(lines) - 1, i + rng.randint(2, 12))
                 moved = lines[:i] + lines[i + 1:]
@@ -303,7 +304,8 @@ def main():
                 if args.keep:
                     shutil.copytree(run, Path(args.keep) / f'miss-{n}', symlinks=True)
             elif slot == 2:
-                alarms.append(f'{kind}: data/{name} {desc}: {(lines or ["status " + str(status)])[-1][:100]}')
+                said = [l for l in lines if l not in clean_lines] or ['status ' + str(status)]
+                alarms.append(f'{kind}: data/{name} {desc}: {said[0][:110]}')
             print(f'[{n + 1}/{len(every)}] {kind}: data/{name} {desc}: '
                   f'{"changed" if changed else "same"}, {"named" if named else "clean"}', flush=True)
         print(f'\n{"kind":<22}{"good":>6}{"miss":>6}{"alarm":>7}{"neither":>9}')
