@@ -9,8 +9,10 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/support/process.h"
+#include "tools/common/png_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -145,6 +147,9 @@ TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
          "colour += emberColour.rgb * ember * emberColour.a;", "colour += emberColour * ember;"},
         {"normimap.xsi", "\"element1\",\"Float\",0.550000,", "\"element1\",\"Float\",0.55x2,",
          "\"0.55x2\" has \"x2\" after its number; the show reads 0.55."},
+        // A material twice in one file is named with both lines (and the one it replaced is missing).
+        {"postproc.XSI", "XSI_Material dof_preproc {", "XSI_Material blur {",
+         "Scene file data/postproc.XSI, line 42, material blur: defined again (first at line 4)", nullptr, nullptr, 3},
         // Cut between two blocks: whole in its shape, but its model is gone.
         {"ball.xsi", "SI_Model MDL-ball {", cutHere,
          "Scene file data/ball.xsi has no top-level SI_Model, so nothing of it is drawn"},
@@ -202,6 +207,7 @@ TEST(CheckTool, NamesFilesForWhatTheyHold) {
         const char* what;
         std::function<void(const fs::path&)> damage;
         const char* expected;
+        int status = 1;  // 0 for a note
     } cases[] = {
         {"PNG under a JPEG's name",
          [](const fs::path& run) {
@@ -228,12 +234,19 @@ TEST(CheckTool, NamesFilesForWhatTheyHold) {
              std::ofstream(run / "data/ball.xsi", std::ios::binary) << "\xEF\xBB\xBF" << text;
          },
          "Scene file data/ball.xsi starts with a UTF-8 byte order mark"},
+        {"a texture wider than many GPUs take",
+         [](const fs::path& run) {
+             fs::remove(run / "data/overlay.png");
+             const std::vector<unsigned char> pixels(4100 * 2 * 3, 200);
+             writePngFile((run / "data/overlay.png").c_str(), pixels.data(), 4100, 2, 3, false);
+         },
+         "Image data/overlay.png is 4100x2: many GPUs refuse textures over 4096 pixels a side.", 0},
     };
     for (const auto& c : cases) {
         const fs::path run = linkedDataSet();
         c.damage(run);
         const CommandResult result = check(run.string());
-        EXPECT_EQ(result.exitCode, 1) << c.what << "\n" << result.output;
+        EXPECT_EQ(result.exitCode, c.status) << c.what << "\n" << result.output;
         EXPECT_NE(result.output.find(c.expected), std::string::npos) << c.what << "\n" << result.output;
         fs::remove_all(run);
     }
