@@ -105,7 +105,7 @@ TEST(Program, StartsAnywhereInTheStateOfA60FpsCapture) {
     for (const char* bad : {"abc", "-1", "210", "1e9", "", "0x10", " 5", "+5", "1.2.3"}) {
         const CommandResult refused = runCommand(inShowDir + "timeout 60 ./demo --start '" + bad + "'");
         EXPECT_EQ(refused.exitCode, 2) << bad << "\n" << refused.output;
-        EXPECT_NE(refused.output.find("--start wants seconds"), std::string::npos) << refused.output;
+        EXPECT_NE(refused.output.find("--start wants plain decimal seconds from 0 to below 210 (no sign, exponent or spaces)"), std::string::npos) << refused.output;
     }
     // Below 210, however close: the show's last millisecond.
     const CommandResult last = runCommand(inShowDir + "xvfb-run -a -s '-screen 0 640x480x24' timeout 150 ./demo 320 180 "
