@@ -58,6 +58,10 @@ void ffpDisable(GLenum capability) { setSwitch(capability, false); }
 
 void glTexGeni(GLenum, GLenum, GLint) {}  // generated coordinates only feed fixed-function drawing
 void glWindowPos2i(GLint, GLint) {}        // the browser's window has no bitmap font to place
+void glPushClientAttrib(GLbitfield) {}
+void glPopClientAttrib(void) {}
+void glPixelZoom(GLfloat, GLfloat) {}
+void glDrawPixels(GLsizei, GLsizei, GLenum, GLenum, const void*) {}
 
 void glPushAttrib(GLbitfield) {
     const FfpState& s = ffp();

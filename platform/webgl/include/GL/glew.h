@@ -40,6 +40,12 @@ GLboolean glewIsSupported(const char* name);
 #define GL_TEXTURE_GEN_MODE 0x2500
 #define GL_REFLECTION_MAP 0x8512
 #define GL_ALL_ATTRIB_BITS 0xFFFFFFFF
+#define GL_CLIENT_PIXEL_STORE_BIT 0x00000001
+#define GL_TEXTURE_1D 0x0DE0
+#define GL_ALPHA_TEST 0x0BC0
+#define GL_COLOR_SUM 0x8458
+#define GL_COLOR_LOGIC_OP 0x0BF2
+#define GL_MAX_TEXTURE_COORDS 0x8871
 #define GL_FRAMEBUFFER_EXT GL_FRAMEBUFFER
 #define GL_RENDERBUFFER_EXT GL_RENDERBUFFER
 #define GL_COLOR_ATTACHMENT0_EXT GL_COLOR_ATTACHMENT0
@@ -80,6 +86,12 @@ void glTexGeni(GLenum coordinate, GLenum name, GLint value);
 void glPushAttrib(GLbitfield mask);
 void glPopAttrib(void);
 void glWindowPos2i(GLint x, GLint y);
+// Pixels drawn by the window system's raster position: the authoring mode's, which the browser
+// does not run; they draw nothing here.
+void glPushClientAttrib(GLbitfield mask);
+void glPopClientAttrib(void);
+void glPixelZoom(GLfloat x, GLfloat y);
+void glDrawPixels(GLsizei width, GLsizei height, GLenum format, GLenum type, const void* pixels);
 GLint gluBuild2DMipmaps(GLenum target, GLint components, GLint width, GLint height, GLenum format, GLenum type,
                         const void* data);
 
