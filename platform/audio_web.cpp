@@ -85,8 +85,6 @@ EM_JS(void, webMusicStop, (), {
     }
 });
 
-bool musicPlays = false;
-
 bool webCreate() { return true; }
 
 int webVersion() { return __EMSCRIPTEN_major__ * 10000 + __EMSCRIPTEN_minor__ * 100 + __EMSCRIPTEN_tiny__; }
@@ -94,8 +92,7 @@ int webVersion() { return __EMSCRIPTEN_major__ * 10000 + __EMSCRIPTEN_minor__ * 
 bool webInit() { return true; }
 
 void webStartStream(const char* fileName) {
-    musicPlays = webMusicPrepare() != 0;
-    if (!musicPlays) {
+    if (webMusicPrepare() == 0) {
         char reason[256] = {};
         webMusicReason(reason, sizeof reason);
         reportDataProblem("Cannot open music \"%s\" (%s); the show runs on the page's clock.", fileName, reason);

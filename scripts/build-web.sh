@@ -24,12 +24,9 @@ native=${BUILD_DIR:-build}
 # Debian bookworm source packages for emscripten's ports, pinned to versions the archive serves.
 sources=(zlib=1:1.2.13.dfsg-1 libpng1.6=1.6.39-2+deb12u5)
 
-started=$(date +%s%3N)
-say() {
-  local ms=$(($(date +%s%3N) - started))
-  printf '[web %4d.%01ds] %s\n' $((ms / 1000)) $((ms % 1000 / 100)) "$*"
-}
-die() { echo "build-web: $*" >&2; exit 1; }
+say_name=web
+# shellcheck source=lib/progress.sh
+source "$repo/scripts/lib/progress.sh"
 
 # shellcheck source=lib/apt_install.sh
 source "$repo/scripts/lib/apt_install.sh"

@@ -83,12 +83,9 @@ packages=(
 )
 ((smoke)) && packages+=(ffmpeg)
 
-started=$(date +%s%3N)
-say() {
-  local ms=$(($(date +%s%3N) - started))
-  printf '[windows-deps %4d.%01ds] %s\n' $((ms / 1000)) $((ms % 1000 / 100)) "$*"
-}
-die() { echo "build-windows-deps: $*" >&2; exit 1; }
+say_name=windows-deps
+# shellcheck source=lib/progress.sh
+source "$repo/scripts/lib/progress.sh"
 
 # shellcheck source=lib/apt_install.sh
 source "$repo/scripts/lib/apt_install.sh"

@@ -111,11 +111,14 @@ def mutations(data, seed, per_kind):
     def text_of(name):
         return (data / name).read_bytes().decode('latin-1')
 
-    def writer(name, text):
+    def replacer(name, body):
         def make(run):
             (run / name).unlink()
-            (run / name).write_bytes(text.encode('latin-1'))
+            (run / name).write_bytes(body)
         return make
+
+    def writer(name, text):
+        return replacer(name, text.encode('latin-1'))
 
     for kind in KINDS:
         for n in range(per_kind):
@@ -196,22 +199,12 @@ def mutations(data, seed, per_kind):
                 size = (data / name).stat().st_size
                 cut = rng.randint(0, max(0, size - 1))
                 desc = f'cut at byte {cut} of {size}'
-                body = (data / name).read_bytes()[:cut]
-
-                def make(run, name=name, body=body):
-                    (run / name).unlink()
-                    (run / name).write_bytes(body)
-                made.append((kind, name, desc, make))
+                made.append((kind, name, desc, replacer(name, (data / name).read_bytes()[:cut])))
                 continue
             elif kind == "another file's bytes":
                 other = rng.choice([f for f in every if Path(f).suffix.lower() != Path(name).suffix.lower()])
                 desc = f'the bytes of {other}'
-                body = (data / other).read_bytes()
-
-                def make(run, name=name, body=body):
-                    (run / name).unlink()
-                    (run / name).write_bytes(body)
-                made.append((kind, name, desc, make))
+                made.append((kind, name, desc, replacer(name, (data / other).read_bytes())))
                 continue
             elif kind == 'directory':
                 desc = 'a directory in its place'
