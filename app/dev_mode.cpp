@@ -30,7 +30,7 @@
 #include "platform/audio.h"
 #include "platform/check_process.h"
 #include "platform/data_watch.h"
-#include "platform/process_replace.h"
+#include "platform/show_handover.h"
 #include "platform/stop_signals.h"
 
 namespace {
@@ -68,6 +68,12 @@ struct DevMode {
     std::vector<std::string> knownProblems;  // the running version's
     bool reloadWanted = false;
     bool compareWhenChecked = false;  // restarted: a save made since its copy was taken is checked too
+    bool ownsCopies = false;  // the first start, or a restart once it shows: the copies go at its end
+    bool shown = false;       // a first frame is on screen
+    // A reload's new show while it starts: this one holds its picture until the new one shows.
+    ShowSuccessor successor;
+    std::string successorCopy;
+    std::vector<std::string> passedOn;  // the command line's options that a restart repeats
     std::vector<std::string> startupLines;  // held until start-up is done, to print what is new
 };
 
@@ -81,36 +87,77 @@ void setPaused(bool paused) {
     dev.lastFrameUs = -1;
 }
 
-// Runs this program again at the current time inside the copy: start-up reads that version.
+// Runs this program again at the current time inside the copy: start-up reads that version. The
+// command line is repeated but for what the restart sets itself: the size, where the show stands
+// and the window is, and the folder to watch.
 void restartShow(const std::string& copy) {
-    char width[16], height[16], start[32];
+    if (dev.successor.process != 0) return;
+    char width[16], height[16], start[32], place[32];
     formatText(width, sizeof width, "%d", windowSize.windowWidth);
     formatText(height, sizeof height, "%d", windowSize.windowHeight);
     formatText(start, sizeof start, "%.3f", dev.shownMs / 1000.0);
-    char devOption[] = "--dev", startOption[] = "--start", pausedOption[] = "--paused", watchOption[] = "--watch";
-    char placeOption[] = "--window-at", place[32];
-    std::vector<char*> args = {const_cast<char*>(dev.programName), width, height, devOption, startOption, start,
-                               watchOption, const_cast<char*>(dev.runFolder.c_str())};
+    std::vector<std::string> list = {dev.programName, width, height};
+    list.insert(list.end(), dev.passedOn.begin(), dev.passedOn.end());
+    list.insert(list.end(), {"--start", start, "--watch", dev.runFolder});
     int x = 0, y = 0;
     if (windowPosition(x, y)) {
         formatText(place, sizeof place, "%d,%d", x, y);
-        args.insert(args.end(), {placeOption, place});
+        list.insert(list.end(), {"--window-at", place});
     }
-    if (dev.paused) args.push_back(pausedOption);
+    if (dev.paused) list.push_back("--paused");
+    std::vector<char*> args;
+    for (std::string& arg : list) args.push_back(arg.data());
     args.push_back(nullptr);
     printLine("Reloading the data set at %s s.", start);
-    std::fflush(stdout);
-    std::error_code error;
-    std::filesystem::current_path(utf8Path(copy), error);
-    // Where the restart is a new process (Windows), this one lives on until it ends: silent, and
-    // holding no file of the copies, which the new one removes at its end.
     pauseMusic(true);
-    if (!error) replaceWithThisProgram(args.data(), stopMusic);
-    const int restartError = errno;
+    if (!startShowSuccessor(dev.successor, args.data(), copy.c_str())) {
+        pauseMusic(dev.paused);
+        printLine("Cannot restart the show (%s); it goes on with the data set it has.", std::strerror(errno));
+        return;
+    }
+    dev.successorCopy = copy;
+    char title[sizeof dev.title];
+    formatText(title, sizeof title, "adf: reloading the data set at %s s", start);
+    setWindowTitle(title);
+}
+
+// The new show has a frame on screen: it takes the copies over, and this process goes.
+void letGoForSuccessor() {
+    stopMusic();
+    dev.ownsCopies = false;
+}
+
+void removeFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::remove_all(utf8Path(folder), error);
+}
+
+// While a reload's new show starts, this one holds its picture and takes no keys but Escape. A new
+// show that ends before it shows (its start-up has said why) leaves this one going.
+void followSuccessor() {
+    int status = 0;
+    const SuccessorState state = pollShowSuccessor(dev.successor, status);
+    if (state == SuccessorState::Showing) handOverToSuccessor(dev.successor, letGoForSuccessor);
+    takeKeyPresses();
+    if (state == SuccessorState::Starting) {
+        if (demoState.keyState[escapeKey] == 1) {
+            stopShowSuccessor(dev.successor);
+            removeFolder(dev.successorCopy);
+            exitShow(0);
+        }
+        std::this_thread::sleep_for(heldSleep);
+        return;
+    }
+    printLine("The reloaded show ended before it showed (status %d); this one goes on with the data set it has.",
+              status);
+    if (dev.successorCopy == dev.candidate) dev.candidate.clear();
+    removeFolder(dev.successorCopy);
+    dev.successorCopy.clear();
+    dev.refused = true;
     pauseMusic(dev.paused);
-    printLine("Cannot restart the show (%s); it goes on with the data set it has.",
-              error ? error.message().c_str() : std::strerror(restartError));
-    std::filesystem::current_path(utf8Path(dev.playing), error);
+    dev.title[0] = '\0';
+    dev.redraw = true;
+    dev.lastFrameUs = -1;
 }
 
 // A copy of what is on disk now; empty (after a line) when none could be made.
@@ -124,8 +171,7 @@ std::string copyOnDisk() {
 
 void dropCandidate() {
     if (dev.candidate.empty()) return;
-    std::error_code error;
-    std::filesystem::remove_all(utf8Path(dev.candidate), error);
+    removeFolder(dev.candidate);
     dev.candidate.clear();
 }
 
@@ -185,7 +231,9 @@ void followDataSet(std::int64_t nowUs) {
         dev.compareWhenChecked = false;
         if (!sameDataSet(dev.runFolder, dev.playing)) dev.reloadWanted = true;
     }
-    if (dev.reloadWanted && dev.baselineKnown && !checkRunning(dev.check)) startCandidateCheck();
+    // While a new show starts in the candidate, a later save waits: the new show compares it.
+    if (dev.reloadWanted && dev.baselineKnown && !checkRunning(dev.check) && dev.successor.process == 0)
+        startCandidateCheck();
 }
 
 void seekTo(std::int32_t ms, bool report);
@@ -254,8 +302,13 @@ void removeCopiesAtExit();
 bool devFrame() {
     // Ctrl-C or kill: the copies go as on Escape, then the process ends by that signal.
     if (stopSignalReceived() != 0) {
+        stopShowSuccessor(dev.successor);
         removeCopiesAtExit();
         endByStopSignal();
+    }
+    if (dev.successor.process != 0) {
+        followSuccessor();
+        return false;
     }
     takeKeys();
     if (demoState.keyState[escapeKey] == 1) exitShow(0);
@@ -282,6 +335,14 @@ bool devFrame() {
         formatText(line, sizeof line, "%.3f s  slot %d", dev.shownMs / 1000.0, timelineSlot(dev.shownMs));
         drawWindowText(8, 8, line);
     }
+    if (!dev.shown) {
+        dev.shown = true;
+        // A reload's show: the old one goes, and with it the copy it played.
+        if (reportShowShowing()) {
+            dev.ownsCopies = true;
+            removeDataCopies(dev.copies, dev.playing);
+        }
+    }
     dev.redraw = false;
     dev.drawnWidth = windowSize.windowWidth;
     dev.drawnHeight = windowSize.windowHeight;
@@ -302,6 +363,7 @@ void keepSteppedState(std::int32_t ms) {
 // Windows removes no folder that a process stands in or holds a file of: the music is closed and
 // the working directory leaves the copies first.
 void removeCopiesAtExit() {
+    if (!dev.ownsCopies) return;
     stopMusic();
     std::error_code error;
     std::filesystem::current_path(utf8Path(dev.runFolder), error);
@@ -373,9 +435,10 @@ void prepareDevMode(const char* watchFolder) {
         dev.runFolder = watchFolder;
         dev.playing = here;
         adoptDataCopies(dev.copies, here);
-        removeDataCopies(dev.copies, here);
         dev.compareWhenChecked = true;
     } else {
+        superviseShows();
+        dev.ownsCopies = true;
         dev.runFolder = here;
         std::string error;
         if (makeDataCopies(dev.copies, error) && copyDataSet(dev.copies, here, dev.playing, error)) {
@@ -390,14 +453,15 @@ void prepareDevMode(const char* watchFolder) {
     startCheckProcess(dev.check, ".");
     holdConsoleLines(&dev.startupLines);
     std::atexit(printHeldLinesAtExit);
+    std::atexit(removeCopiesAtExit);
 }
 
-void beginDevMode(const char* programName, bool paused) {
+void beginDevMode(const char* programName, bool paused, const std::vector<std::string>& passedOn) {
     dev.programName = programName;
+    dev.passedOn = passedOn;
     printNewStartupLines();
     keepStartState();
     observeSteppedFrames(keepSteppedState);
-    std::atexit(removeCopiesAtExit);
     catchStopSignals();
     startDataWatch(dev.watch, dev.runFolder.c_str());
     setFrameFunction(devFrame);

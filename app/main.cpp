@@ -44,7 +44,10 @@ int main(int argc, char** argv) {
     std::int32_t startMs = 0;
     bool dev = false, paused = false, check = false, help = false;
     const char* watchFolder = nullptr;
+    std::vector<std::string> passedOn;  // what a reload's restart repeats: all but what it sets itself
     for (int i = 1; i < argc; ++i) {
+        const int first = i;
+        bool restartSetsIt = false;
         const char* option = argv[i];
         if (std::strcmp(option, "--check") == 0) {
             check = true;
@@ -54,11 +57,14 @@ int main(int argc, char** argv) {
             dev = true;
         } else if (std::strcmp(option, "--paused") == 0) {
             paused = true;
+            restartSetsIt = true;
         } else if (std::strcmp(option, "--watch") == 0 && i + 1 < argc) {
             watchFolder = argv[++i];  // a reload's restart: the run folder it came from
+            restartSetsIt = true;
         } else if (std::strcmp(option, "--window-at") == 0 && i + 1 < argc) {
             int x = 0, y = 0;
             if (std::sscanf(argv[++i], "%d,%d", &x, &y) == 2) placeWindowAt(x, y);  // where a reload found it
+            restartSetsIt = true;
         } else if (std::strcmp(option, "--start") == 0) {
             if (i + 1 >= argc || !parseStartSeconds(argv[i + 1], startMs)) {
                 std::fprintf(stderr,
@@ -69,11 +75,14 @@ int main(int argc, char** argv) {
                 return 2;
             }
             ++i;
+            restartSetsIt = true;
         } else if (std::strncmp(option, "--", 2) == 0) {
             return refuseOption(option);
         } else {
             args.push_back(argv[i]);
+            restartSetsIt = true;  // the window size, which the restart takes from the window
         }
+        if (!restartSetsIt) passedOn.insert(passedOn.end(), argv + first, argv + i + 1);
     }
     if (help) {
         std::fputs(usage, stdout);
@@ -98,7 +107,7 @@ int main(int argc, char** argv) {
         prepareDevMode(watchFolder);
     }
     if (!startShow(count, args.data(), chooseWindowSize(count, args.data()), !dev)) return 1;
-    if (dev) beginDevMode(argv[0], paused);
+    if (dev) beginDevMode(argv[0], paused, passedOn);
     if (startMs > 0) jumpShowTo(startMs);
     if (dev) noteShowJump(startMs);
     runMainLoop();

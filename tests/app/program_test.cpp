@@ -351,7 +351,26 @@ TEST(Program, DevModeStartsOnlyTheVersionItChecked) {
     EXPECT_EQ(after(run.output, "now ").find("refused"), std::string::npos) << run.output;
 }
 
-// A reload opens the new window where the old one was, with its size.
+// A reload whose new show ends before it shows (here killed while it starts) leaves the old one
+// going, without the copy it was given; the next reload starts, and the end leaves no copies.
+TEST(Program, DevModeKeepsItsShowWhenTheReloadFails) {
+    const std::string temp = makeTempDir("dev_failed_reload_");
+    const std::string newShow = "\"demo .*[-]-watch\"";  // the brackets keep the pattern from matching itself
+    const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
+        "TMPDIR=" + temp + " timeout 600 ./demo 320 180 --dev --start 60 --paused >" + temp + "/log 2>&1 & pid=$!; "
+        "wait_title paused && press l && wait_for \"the new show\" pgrep -f " + newShow + " && pkill -KILL -f " +
+        newShow + " && wait_log " + temp + "/log \"ended before it showed\" && echo copies $(ls -d " + temp +
+        "/demo-dev-*/v* | wc -l) && press Right && wait_title \"^adf  61.000 s\" && echo still showing && press l && "
+        "wait_log " + temp + "/log \"^Started at\" 2 && press Right && wait_title \"^adf  62.000 s\" && echo reloaded; "
+        "press Escape; wait $pid; echo status $?; echo left $(ls " + temp + " | grep -c demo-dev-); cat " + temp + "/log"));
+    for (const char* line : {"copies 1\n", "still showing", "reloaded", "status 0", "left 0"})
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
+    EXPECT_NE(run.output.find("The reloaded show ended before it showed (status 137); this one goes on with the data "
+                              "set it has."), std::string::npos) << run.output;
+}
+
+// A reload opens the new window where the old one was, with its size, and repeats the command line
+// but for what it sets itself.
 TEST(Program, DevModeReloadKeepsTheWindowWhereItWas) {
     const CommandResult run = runCommand(inDevWindow(DEMO_SHOW_DIR,
         "timeout 600 ./demo 320 180 --dev --start 60 --paused >log.place 2>&1 & pid=$!; "
@@ -360,10 +379,13 @@ TEST(Program, DevModeReloadKeepsTheWindowWhereItWas) {
         "xdotool mousemove 300 200 key r && wait_log log.place \"^Started at\" 2 && wait_title paused && "
         "w=$(xdotool search --name \"^adf  \" | head -n 1) && wait_window \"200 150 400 240\" -id $w; "
         "xwininfo -id $(xdotool search --name \"^adf  \" | head -n 1) | grep -E \"Absolute|Width|Height\"; "
+        "echo new show: $(pgrep -af \"demo .*[-]-watch\" | cut -d \" \" -f 2-); "
         "xdotool mousemove 300 200 key Escape; wait $pid; echo status $?; rm -f log.place"));
     EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
     for (const char* line : {"Absolute upper-left X:  200", "Absolute upper-left Y:  150", "Width: 400", "Height: 240"})
         EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
+    EXPECT_NE(run.output.find("new show: ./demo 400 240 --dev --start 60.000 --watch " DEMO_SHOW_DIR
+                              " --window-at 200,150 --paused\n"), std::string::npos) << run.output;
 }
 
 // T draws the time and slot in the window's corner and takes them away again; off at the start.
