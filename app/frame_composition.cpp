@@ -8,7 +8,7 @@
 #include "app/timeline.h"
 #include "app/window.h"
 #include "base/demo_clock.h"
-#include "effects/slot_chains.h"
+#include "effects/slot_table.h"
 #include "render/gl_state.h"
 #include "render/render_target.h"
 #include "render/screen_pass.h"

@@ -11,7 +11,7 @@
 #include "base/print_line.h"
 #include "base/startup_phases.h"
 #include "effects/common/post_process.h"
-#include "effects/scene_loading.h"
+#include "effects/slot_table.h"
 #include "render/shader_library.h"
 #include "render/texture_registry.h"
 

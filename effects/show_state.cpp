@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "effects/common/carried_state.h"
-#include "effects/slot_chains.h"
+#include "effects/slot_table.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ void visitShowState(Visitor& visit) {
                    &visit};
     for (StatePart part : stateParts) {
         walkCommonState(walk, part);
-        for (int slot = firstSlot; slot <= lastSlot; ++slot) walkSlotState(slot, walk, part);
+        walkSlotStates(walk, part);
     }
 }
 

@@ -24,26 +24,30 @@ struct WindowEvents {
 
 // One window system. open leaves a GL context current on a drawable of the given size, whose
 // default framebuffer is the show's screen, and routes its display and size events to events.
+// Every call but open and runLoop has a default that does nothing (or says false, or measures
+// 0): a driver names what it has with designated initialisers, and a field added here needs no
+// edit in the drivers that have no use for it.
 struct WindowDriver {
-    const char* name;
-    bool (*open)(const WindowEvents& events, int argc, char** argv, int width, int height, bool fullScreen);
-    void (*installMouse)();     // route mouse buttons to events.mouse
-    void (*installKeyboard)();  // route key presses to events.keyboard and events.key
-    void (*swap)();
-    void (*pumpEvents)();
-    void (*runLoop)();          // drives events.display; does not return
-    void (*close)();            // last call before the process exits
-    void (*setTitle)(const char* title);
+    const char* name = "";
+    bool (*open)(const WindowEvents& events, int argc, char** argv, int width, int height, bool fullScreen) = nullptr;
+    void (*installMouse)() = [] {};     // route mouse buttons to events.mouse
+    void (*installKeyboard)() = [] {};  // route key presses to events.keyboard and events.key
+    void (*swap)() = [] {};
+    void (*pumpEvents)() = [] {};
+    void (*runLoop)() = nullptr;  // drives events.display; does not return
+    void (*close)() = [] {};      // last call before the process exits
+    void (*setTitle)(const char* title) = [](const char*) {};
     // Where a plain window is, and where the next one opens; a driver without a place on a
     // screen says false and ignores the request.
-    bool (*position)(int& x, int& y);
-    void (*placeNext)(int x, int y);
+    bool (*position)(int& x, int& y) = [](int&, int&) { return false; };
+    void (*placeNext)(int x, int y) = [](int, int) {};
     // A line of text in the window system's own font, from the current raster position (its
     // colour the current colour then); nothing where the system has no font.
-    void (*drawText)(const char* text);
+    void (*drawText)(const char* text) = [](const char*) {};
     // The pixels a line drawn so covers: its advance, and its height from below the baseline
     // (descent) to above it (ascent); 0 where the system has no font.
-    void (*textSize)(const char* text, int& width, int& descent, int& ascent);
+    void (*textSize)(const char* text, int& width, int& descent, int& ascent) =
+        [](const char*, int& width, int& descent, int& ascent) { width = descent = ascent = 0; };
 };
 
 // Samples per pixel of the screen a driver's open makes: 4, the show's multisampled screen (one

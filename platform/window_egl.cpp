@@ -160,34 +160,16 @@ bool openEglScreen(const WindowEvents& windowEvents, int, char**, int width, int
     return true;
 }
 
-// No input reaches an off-screen surface.
-void noInput() {}
-
-// A pbuffer has no front buffer to show: the frame stays where it was drawn and read.
-void noSwap() {}
-
-void noEvents() {}
-
-void noTitle(const char*) {}
-
-// An off-screen surface has no place on a screen.
-bool noPlace(int&, int&) { return false; }
-
-void placeNowhere(int, int) {}
-
-void noText(const char*) {}
-void noTextSize(const char*, int& width, int& descent, int& ascent) { width = descent = ascent = 0; }
-
 void runEglLoop() {
     for (;;) events.display();
 }
 
 }  // namespace
 
+// Off-screen: no input, no title, no place on a screen and no font; a pbuffer has no front buffer
+// to show, so the frame stays where it was drawn and read.
 const WindowDriver eglWindowDriver = {
-    "egl", openEglScreen, noInput, noInput, noSwap, noEvents, runEglLoop, closeEglScreen, noTitle,
-    noPlace, placeNowhere, noText, noTextSize,
-};
+    .name = "egl", .open = openEglScreen, .runLoop = runEglLoop, .close = closeEglScreen};
 
 bool eglHasGpuDevice() {
     for (const EglDevice& device : eglDevices())

@@ -11,26 +11,11 @@ bool refuseEgl(const WindowEvents&, int, char**, int, int, bool) {
     return false;
 }
 
-void nothing() {}
-
-void noTitle(const char*) {}
-
-// An off-screen surface has no place on a screen.
-bool noPlace(int&, int&) { return false; }
-
-void placeNowhere(int, int) {}
-
-void noText(const char*) {}
-void noTextSize(const char*, int& width, int& descent, int& ascent) { width = descent = ascent = 0; }
-
 void noLoop() {}
 
 }  // namespace
 
-const WindowDriver eglWindowDriver = {
-    "egl", refuseEgl, nothing, nothing, nothing, nothing, noLoop, nothing, noTitle,
-    noPlace, placeNowhere, noText, noTextSize,
-};
+const WindowDriver eglWindowDriver = {.name = "egl", .open = refuseEgl, .runLoop = noLoop};
 
 bool eglHasGpuDevice() { return false; }
 

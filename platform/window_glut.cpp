@@ -143,9 +143,19 @@ void closeGlutWindow() {
 }  // namespace
 
 const WindowDriver glutWindowDriver = {
-    "glut",       openGlutWindow,  installGlutMouse,  installGlutKeyboard, glutSwapBuffers,
-    glutMainLoopEvent, glutMainLoop, closeGlutWindow, glutSetWindowTitle, glutWindowPosition, placeNextGlutWindow,
-    drawGlutText, glutTextSize,
+    .name = "glut",
+    .open = openGlutWindow,
+    .installMouse = installGlutMouse,
+    .installKeyboard = installGlutKeyboard,
+    .swap = glutSwapBuffers,
+    .pumpEvents = glutMainLoopEvent,
+    .runLoop = glutMainLoop,
+    .close = closeGlutWindow,
+    .setTitle = glutSetWindowTitle,
+    .position = glutWindowPosition,
+    .placeNext = placeNextGlutWindow,
+    .drawText = drawGlutText,
+    .textSize = glutTextSize,
 };
 
 void formatGameModeString(char* buffer, unsigned bufferSize, int width, int height) {

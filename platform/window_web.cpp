@@ -114,9 +114,19 @@ void webTextSize(const char*, int& width, int& descent, int& ascent) { width = d
 }  // namespace
 
 const WindowDriver webWindowDriver = {
-    "web",       webOpen,      webInstallMouse, webInstallKeyboard, webSwap,     webPumpEvents,
-    webRunLoop,  webClose,     webSetTitle,     webPosition,        webPlaceNext, webDrawText,
-    webTextSize,
+    .name = "web",
+    .open = webOpen,
+    .installMouse = webInstallMouse,
+    .installKeyboard = webInstallKeyboard,
+    .swap = webSwap,
+    .pumpEvents = webPumpEvents,
+    .runLoop = webRunLoop,
+    .close = webClose,
+    .setTitle = webSetTitle,
+    .position = webPosition,
+    .placeNext = webPlaceNext,
+    .drawText = webDrawText,
+    .textSize = webTextSize,
 };
 
 const WindowDriver& showWindowDriver() { return webWindowDriver; }

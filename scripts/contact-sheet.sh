@@ -2,7 +2,8 @@
 # Lays captured frames out as one labelled sheet:
 #   scripts/contact-sheet.sh OUT.png COLUMNS FRAMES_DIR T1 T2 ...
 # reads FRAMES_DIR/frame-T.png (as demo-capture --at writes them) and labels each with its music
-# time and timeline slot. Needs ffmpeg and the DejaVu font.
+# time and timeline slot (from demo-capture --list-slots in BUILD_DIR, default build). Needs ffmpeg
+# and the DejaVu font.
 set -euo pipefail
 [[ $# -ge 4 ]] || { echo "usage: $0 OUT.png COLUMNS FRAMES_DIR T1 T2 ..." >&2; exit 2; }
 out=$1 columns=$2 frames=$3
@@ -11,10 +12,12 @@ font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+slots=$("$(dirname "$0")/../${BUILD_DIR:-build}/demo-capture" --list-slots)
 slot_of() {
-  local t=$1 slot=1
-  for start in 45500 101600 122600 178500; do (( t >= start )) && slot=$((slot + 1)); done
-  echo "$slot"
+  local t=$1 slot from to room
+  while read -r slot from to room; do
+    (( t >= from && t < to )) && { echo "$slot"; return; }
+  done <<< "$slots"
 }
 
 i=0

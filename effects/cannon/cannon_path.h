@@ -10,8 +10,8 @@
 
 #include "effects/common/camera_setup.h"
 
-constexpr std::int32_t cannonSlotStartMs = slotStartMs(4);
-constexpr std::int32_t cannonSlotEndMs = slotEndMs(4);
+constexpr std::int32_t cannonSlotStartMs = roomSlot("cannon").fromMs;
+constexpr std::int32_t cannonSlotEndMs = roomSlot("cannon").toMs;
 constexpr std::int32_t cannonFadeOutStartMs = 176000;  // glow fades and the white-out rises after it
 
 constexpr int formationSize = 40;

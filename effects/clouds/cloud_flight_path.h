@@ -8,12 +8,13 @@
 #include "base/show_slots.h"
 #include "effects/common/camera_setup.h"
 
-constexpr int cloudFlightStartMs = slotStartMs(5);
+constexpr SlotInterval cloudFlightSlot = roomSlot("clouds");
+constexpr int cloudFlightStartMs = cloudFlightSlot.fromMs;
 constexpr int cloudSheetCount = 200;
 constexpr int hazeSheetFarthest = 150;  // haze sheets stand at z = 150 down to 50
 constexpr int hazeSheetNearest = 50;
-constexpr int hazeWideningStartMs = 196000;  // the haze band starts to widen and thicken
-constexpr int finalFadeStartMs = 207000;
+constexpr int hazeWideningStartMs = cloudFlightStartMs + 17500;  // the haze band starts to widen and thicken
+constexpr int finalFadeStartMs = cloudFlightSlot.toMs - 3000;  // to black at the slot's end
 
 // The scene time of a music time.
 float cloudFlightTime(int now);
@@ -68,5 +69,5 @@ inline constexpr GlowWindow cloudFlightGlowAfterFade = {193000, 194000};
 // The weight of white added by the glows at now (they never overlap).
 float cloudFlightGlowWeight(int now);
 
-// The weight of black laid over the picture at the end; none until 207000 ms.
+// The weight of black laid over the picture at the end; none until finalFadeStartMs.
 std::optional<float> finalFadeWeight(int now);

@@ -9,10 +9,10 @@
 #include "effects/common/camera_setup.h"
 
 // Act boundaries in music time (ms): the slot starts with act A.
-constexpr std::int32_t processionActAStartMs = slotStartMs(2);
+constexpr std::int32_t processionActAStartMs = roomSlot("procession").fromMs;
 constexpr std::int32_t processionActBStartMs = 72100;
 constexpr std::int32_t processionActCStartMs = 86700;
-constexpr std::int32_t processionSlotEndMs = slotEndMs(2);
+constexpr std::int32_t processionSlotEndMs = roomSlot("procession").toMs;
 
 constexpr int processionMemberCount = 100;
 constexpr int processionDropBallCount = 11;

@@ -9,8 +9,8 @@
 #include "base/show_slots.h"
 #include "effects/common/camera_setup.h"
 
-constexpr std::int32_t wormSlotStartMs = slotStartMs(3);
-constexpr std::int32_t wormSlotEndMs = slotEndMs(3);
+constexpr std::int32_t wormSlotStartMs = roomSlot("worms").fromMs;
+constexpr std::int32_t wormSlotEndMs = roomSlot("worms").toMs;
 
 // lt of a music time, as a float.
 float wormLocalTime(std::int32_t t);

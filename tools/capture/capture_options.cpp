@@ -15,6 +15,7 @@ const char* const captureUsage =
     "usage: demo-capture [--data DIR] [--size WxH] [--fps N] --at T1,T2,... --out DIR\n"
     "       demo-capture [--data DIR] [--size WxH] [--fps N] --from A --to B --out FILE.mp4|DIR\n"
     "       demo-capture [--data DIR] [--size WxH] [--fps N] --bench\n"
+    "       demo-capture --list-slots\n"
     "  --data DIR   run directory holding data/ and biisi.mp3 (default: show/ beside the tool)\n"
     "  --size WxH   window size (default 1280x720)\n"
     "  --fps N      frame rate of the frame clock (default 60)\n"
@@ -23,6 +24,7 @@ const char* const captureUsage =
     "  --to B       ends in .mp4, .mkv or .mov (H.264 by ffmpeg), else as DIR/frame-NNNNNN.png\n"
     "  --out DIR    where the frames go\n"
     "  --bench      step the whole show and print the frame times of each slot and the start-up time\n"
+    "  --list-slots print the slots, a line each: number, first and end music time in ms, room\n"
     "  --window egl|glut  any mode: draw off-screen through EGL, or in a GLUT window (default: EGL on\n"
     "               a GPU, else a window on the display, else EGL without any X server)\n"
     "  --draw-unseen  draw every frame and every pass, seen or not, as the reference for the\n"
@@ -72,6 +74,10 @@ bool parseCaptureOptions(int argc, char** argv, CaptureOptions& options, std::st
         const std::string option = argv[i];
         if (option == "--help" || option == "-h") {
             options.help = true;
+            return true;
+        }
+        if (option == "--list-slots") {
+            options.listSlots = true;
             return true;
         }
         if (option == "--bench") {

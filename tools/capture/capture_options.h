@@ -23,6 +23,7 @@ struct CaptureOptions {
     bool drawUnseen = false;       // draw (and swap) every frame and every pass, seen or not
     int samples = 4;               // per pixel of the screen: 4 (multisampled) or 1
     bool help = false;
+    bool listSlots = false;  // print the slot table instead
 };
 
 // Fills options from argv; false with a message in error on a bad option or value.

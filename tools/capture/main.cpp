@@ -315,6 +315,12 @@ int main(int argc, char** argv) {
         std::fputs(captureUsage, stdout);
         return 0;
     }
+    if (options.listSlots) {
+        // What the scripts read instead of copies of the times.
+        for (const SlotInterval& slot : timelineSlots)
+            std::printf("%d %d %d %s\n", slot.slot, slot.fromMs, slot.toMs, slot.room);
+        return 0;
+    }
     const WindowChoice window = captureWindowHere(options.window);
     if (window.startXvfb) reexecUnderXvfb(argc, argv, options);
     setWindowDriver(window.egl ? &eglWindowDriver : &glutWindowDriver);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <utility>
 
+#include "base/show_slots.h"
 #include "tools/datagen/synth_dsp.h"
 #include "tools/datagen/synth_instruments.h"
 
@@ -15,12 +16,15 @@ namespace synth {
 
 namespace {
 
-// First beats of the sections; each one is the nearest beat to a change of slot.
-constexpr int dropBeat = 32;         // 13913 ms: the beat arrives (the sky flashes from 14000)
-constexpr int processionBeat = 105;  // slot 2 starts at 45500
-constexpr int wormBeat = 234;        // slot 3 starts at 101600
-constexpr int cannonBeat = 282;      // slot 4 starts at 122600
-constexpr int cloudBeat = 411;       // slot 5 starts at 178500
+// The beat nearest to a music time; beat 0 is at 0 ms.
+constexpr int beatNear(std::int32_t ms) { return static_cast<int>(ms / (60000.0 / beatsPerMinute) + 0.5); }
+
+// First beats of the sections; each one but the drop is the nearest beat to a change of slot.
+constexpr int dropBeat = 32;  // 13913 ms: the beat arrives (the sky flashes from 14000)
+constexpr int processionBeat = beatNear(slotStartMs(2));
+constexpr int wormBeat = beatNear(slotStartMs(3));
+constexpr int cannonBeat = beatNear(slotStartMs(4));
+constexpr int cloudBeat = beatNear(slotStartMs(5));
 constexpr int lastKickBeat = 459;    // the final downbeat; the rest fades out
 constexpr double fadeStartSeconds = 202.0;
 constexpr double silentFromSeconds = 209.0;
@@ -454,8 +458,8 @@ void cannon(Composer& c) {
                       168300.0, 171200.0})
         cue(c, ms, Hit::sparks, p, false);
     // The closing white-out, and the hit where the clouds begin.
-    riser(c, stopBeat - 5, sixteenthNear(178500), 0.26f);
-    cue(c, 178500, Hit::big, p, false);
+    riser(c, stopBeat - 5, sixteenthNear(slotStartMs(5)), 0.26f);
+    cue(c, slotStartMs(5), Hit::big, p, false);
 }
 
 // The clouds: soft beat, warm chords and the slow melody, bells on the glows; after the last
