@@ -1,0 +1,117 @@
+// What the material and image passes pass over, for the check.
+#include "xsi/xsi_library_blocks.h"
+
+#include <cstring>
+
+#include "base/print_line.h"
+#include "xsi/xsi_reader.h"
+
+namespace {
+
+bool equals(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+bool opensBlock(const XsiLine& line) {
+    std::size_t length = std::strlen(line.raw);
+    while (length > 0 && (line.raw[length - 1] == ' ' || line.raw[length - 1] == '\t' || line.raw[length - 1] == '\r'))
+        --length;
+    return length > 0 && line.raw[length - 1] == '{';
+}
+
+std::string labelOf(const XsiLine& line) {
+    std::string label = line.tokens[0];
+    if (line.tokens[1][0] != '\0' && !equals(line.tokens[1], "{")) label += std::string(" ") + line.tokens[1];
+    return label;
+}
+
+// The lines by which the material pass takes a block for a shader it reads.
+bool shaderLine(const char* field) {
+    for (const char* known : {"Softimage.GLSLUniform.1", "Softimage.material-phong.1", "Softimage.material-blinn.1",
+                              "Softimage.OGL13CubicTexture.1", "Softimage.OGL13Texture.1", "Softimage.OGL13Texture.2",
+                              "GLSL_Program", "GLSL_ProgramF"})
+        if (equals(field, known)) return true;
+    return false;
+}
+
+// The pass sets no flag for such a block, so its "}" clears the material's.
+void reportUnreadShader(const LibraryBlock& block, const std::string& material) {
+    const std::string kind = block.kind.empty() ? "it names none" : "\"" + block.kind + "\"";
+    reportCheckProblem("Scene file %s, line %d: block \"%s\" of material %s is of no kind the reader knows (%s), so it "
+                       "is passed over, and its \"}\" is taken for the material's end: what follows in the material "
+                       "is passed over too.",
+                       xsiFileName(), block.line, block.label.c_str(), material.c_str(), kind.c_str());
+}
+
+LibraryBlockRole materialBlockRole(const LibraryBlocks& blocks, const XsiLine& line, const std::string& label) {
+    const LibraryBlock& around = blocks.open.back();
+    // The pass starts a material wherever the word stands.
+    if (equals(line.tokens[0], "XSI_Material")) return LibraryBlockRole::Material;
+    switch (around.role) {
+    case LibraryBlockRole::Library:
+        reportCheckProblem("Scene file %s, line %d: block \"%s\" in the material library, outside its materials, is "
+                           "passed over by the reader.",
+                           xsiFileName(), xsiLineNumber(), label.c_str());
+        return LibraryBlockRole::PassedOver;
+    case LibraryBlockRole::Material:
+        if (equals(line.tokens[0], "XSI_MaterialInfo") || equals(line.tokens[0], "SI_FCurve"))
+            return LibraryBlockRole::Skipped;
+        return LibraryBlockRole::Shader;
+    case LibraryBlockRole::Shader:
+    case LibraryBlockRole::Skipped:
+        if (around.role == LibraryBlockRole::Shader && equals(line.tokens[0], "SI_FCurve"))
+            return LibraryBlockRole::Skipped;
+        reportCheckProblem("Scene file %s, line %d: block \"%s\" inside \"%s\" of material %s is passed over by the "
+                           "reader, which takes its \"}\" for the end of \"%s\".",
+                           xsiFileName(), xsiLineNumber(), label.c_str(), around.label.c_str(), blocks.owner.c_str(),
+                           around.label.c_str());
+        return LibraryBlockRole::PassedOver;
+    default:
+        return LibraryBlockRole::PassedOver;
+    }
+}
+
+LibraryBlockRole imageBlockRole(const LibraryBlocks& blocks, const XsiLine& line, const std::string& label) {
+    // The pass takes an image wherever the word stands.
+    if (equals(line.tokens[0], "XSI_Image")) return LibraryBlockRole::Image;
+    const LibraryBlock& around = blocks.open.back();
+    if (around.role == LibraryBlockRole::Library)
+        reportCheckProblem("Scene file %s, line %d: block \"%s\" in the image library, outside its images, is passed "
+                           "over by the reader.",
+                           xsiFileName(), xsiLineNumber(), label.c_str());
+    else if (around.role == LibraryBlockRole::Image)
+        reportCheckProblem("Scene file %s, line %d: block \"%s\" inside image %s is passed over by the reader.",
+                           xsiFileName(), xsiLineNumber(), label.c_str(), blocks.owner.c_str());
+    return LibraryBlockRole::PassedOver;
+}
+
+}  // namespace
+
+void followLibraryBlocks(LibraryBlocks& blocks, bool glslSource) {
+    if (!consoleIsQuiet() || blocks.done || glslSource) return;
+    const XsiLine& line = xsiLine;
+    if (line.tokens[0][0] == '\0') return;
+    const bool materials = blocks.library == XsiLibrary::Materials;
+    if (blocks.open.empty()) {
+        if (opensBlock(line) && equals(line.tokens[0], materials ? "SI_MaterialLibrary" : "XSI_ImageLibrary"))
+            blocks.open.push_back({LibraryBlockRole::Library, labelOf(line), xsiLineNumber(), {}});
+        return;
+    }
+    LibraryBlock& innermost = blocks.open.back();
+    if (line.tokens[0][0] == '}') {
+        if (innermost.role == LibraryBlockRole::Shader && !innermost.read) reportUnreadShader(innermost, blocks.owner);
+        blocks.open.pop_back();
+        blocks.done = blocks.open.empty();
+        return;
+    }
+    if (!opensBlock(line)) {
+        if (innermost.role == LibraryBlockRole::Shader) {
+            if (innermost.kind.empty()) innermost.kind = line.fields[0];
+            innermost.read = innermost.read || shaderLine(line.fields[0]);
+        }
+        return;
+    }
+    const std::string label = labelOf(line);
+    const LibraryBlockRole role =
+        materials ? materialBlockRole(blocks, line, label) : imageBlockRole(blocks, line, label);
+    if (role == LibraryBlockRole::Material || role == LibraryBlockRole::Image) blocks.owner = line.tokens[1];
+    blocks.open.push_back({role, label, xsiLineNumber(), {}});
+}
