@@ -1,6 +1,7 @@
 // What the material and image passes pass over, for the check.
 #include "xsi/xsi_library_blocks.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "base/print_line.h"
@@ -10,12 +11,23 @@ namespace {
 
 bool equals(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
-bool opensBlock(const XsiLine& line) {
-    std::size_t length = std::strlen(line.raw);
-    while (length > 0 && (line.raw[length - 1] == ' ' || line.raw[length - 1] == '\t' || line.raw[length - 1] == '\r'))
-        --length;
-    return length > 0 && line.raw[length - 1] == '{';
+bool identifier(const char* word) {
+    if (!std::isalpha(static_cast<unsigned char>(*word)) && *word != '_') return false;
+    for (; *word != '\0'; ++word)
+        if (!std::isalnum(static_cast<unsigned char>(*word)) && *word != '_') return false;
+    return true;
 }
+
+// A dotXSI block's first line: a type, maybe a name, and its brace ("XSI_Shader Uniform-params {").
+// GLSL that no source holds ("void main() {", a lone "{") is none.
+bool opensBlock(const XsiLine& line) {
+    if (!identifier(line.tokens[0])) return false;
+    if (equals(line.tokens[1], "{")) return line.tokens[2][0] == '\0';
+    return equals(line.tokens[2], "{") && line.tokens[3][0] == '\0' &&
+           std::strpbrk(line.tokens[1], "(){};,=\"") == nullptr;
+}
+
+bool closesBlock(const XsiLine& line) { return equals(line.tokens[0], "}") && line.tokens[1][0] == '\0'; }
 
 std::string labelOf(const XsiLine& line) {
     std::string label = line.tokens[0];
@@ -34,6 +46,13 @@ bool shaderLine(const char* field) {
 
 // The pass sets no flag for such a block, so its "}" clears the material's.
 void reportUnreadShader(const LibraryBlock& block, const std::string& material) {
+    if (block.vertexOnly) {
+        // The program is built when its fragment shader's source ends.
+        reportCheckProblem("Scene file %s, line %d: block \"%s\" of material %s holds a GLSL_Program but no "
+                           "GLSL_ProgramF, so its GLSL program is never built and its meshes draw without their shader.",
+                           xsiFileName(), block.line, block.label.c_str(), material.c_str());
+        return;
+    }
     const std::string kind = block.kind.empty() ? "it names none" : "\"" + block.kind + "\"";
     reportCheckProblem("Scene file %s, line %d: block \"%s\" of material %s is of no kind the reader knows (%s), so it "
                        "is passed over, and its \"}\" is taken for the material's end: what follows in the material "
@@ -95,9 +114,16 @@ void followLibraryBlocks(LibraryBlocks& blocks, bool glslSource) {
             blocks.open.push_back({LibraryBlockRole::Library, labelOf(line), xsiLineNumber(), {}});
         return;
     }
+    // The library's blocks are indented: an unindented line ends it, or stands after a library
+    // whose "}" is missing (which the file's shape names), and is no block of it.
+    if (line.indent == 0 && (closesBlock(line) || opensBlock(line))) {
+        blocks.done = true;
+        return;
+    }
     LibraryBlock& innermost = blocks.open.back();
-    if (line.tokens[0][0] == '}') {
-        if (innermost.role == LibraryBlockRole::Shader && !innermost.read) reportUnreadShader(innermost, blocks.owner);
+    if (closesBlock(line)) {
+        if (innermost.role == LibraryBlockRole::Shader && (!innermost.read || innermost.vertexOnly))
+            reportUnreadShader(innermost, blocks.owner);
         blocks.open.pop_back();
         blocks.done = blocks.open.empty();
         return;
@@ -106,6 +132,8 @@ void followLibraryBlocks(LibraryBlocks& blocks, bool glslSource) {
         if (innermost.role == LibraryBlockRole::Shader) {
             if (innermost.kind.empty()) innermost.kind = line.fields[0];
             innermost.read = innermost.read || shaderLine(line.fields[0]);
+            if (equals(line.fields[0], "GLSL_Program")) innermost.vertexOnly = true;
+            if (equals(line.fields[0], "GLSL_ProgramF")) innermost.vertexOnly = false;
         }
         return;
     }

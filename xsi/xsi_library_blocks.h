@@ -16,6 +16,7 @@ struct LibraryBlock {
     int line;
     std::string kind;   // a shader's first field, "Softimage.GLSLUniform.1"
     bool read = false;  // a shader the material pass knows
+    bool vertexOnly = false;  // a GLSL_Program so far without its GLSL_ProgramF
 };
 
 struct LibraryBlocks {

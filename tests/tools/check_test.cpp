@@ -151,10 +151,14 @@ TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
         {"postproc.XSI", "XSI_Material dof_preproc {", "XSI_Material blur {",
          "Scene file data/postproc.XSI, line 42, material blur: defined again (first at line 4)", nullptr, nullptr, 3},
         // Blocks the library passes pass over: a shader of a kind the reader does not know (and with
-        // it the rest of its material), a block in the image library that is no image.
+        // it the rest of its material), a GLSL program without its fragment shader, a block in the
+        // image library that is no image.
         {"bg.xsi", "\"Softimage.GLSLUniform.1\"", "\"Softimage.GLSLUniforn.1\"",
          "Scene file data/bg.xsi, line 38: block \"XSI_Shader Uniform-params\" of material mountains is of no kind the "
          "reader knows (\"Softimage.GLSLUniforn.1\"), so it is passed over", nullptr, nullptr, 3},
+        {"bg.xsi", "\"GLSL_ProgramF\",\"Text\",\"", "",
+         "Scene file data/bg.xsi, line 5: block \"XSI_Shader GLSLProgram\" of material mountains holds a GLSL_Program "
+         "but no GLSL_ProgramF, so its GLSL program is never built", nullptr, nullptr, 3},
         {"tykki.xsi", "\t7,\n\tXSI_Image", "\t7,\n\tXSI_ImageClip CLIP-metal {\n\t\t\"metal\",\n\t}\n\tXSI_Image",
          "Scene file data/tykki.xsi, line 82: block \"XSI_ImageClip CLIP-metal\" in the image library, outside its "
          "images, is passed over by the reader."},
