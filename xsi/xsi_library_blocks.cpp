@@ -44,10 +44,11 @@ bool shaderLine(const char* field) {
     return false;
 }
 
-// The pass sets no flag for such a block, so its "}" clears the material's.
+// A shader block the pass does not read: a GLSL program without its fragment shader (built only
+// when that source ends), or a block of no kind it knows (it sets no flag for it, so its "}"
+// clears the material's).
 void reportUnreadShader(const LibraryBlock& block, const std::string& material) {
     if (block.vertexOnly) {
-        // The program is built when its fragment shader's source ends.
         reportCheckProblem("Scene file %s, line %d: block \"%s\" of material %s holds a GLSL_Program but no "
                            "GLSL_ProgramF, so its GLSL program is never built and its meshes draw without their shader.",
                            xsiFileName(), block.line, block.label.c_str(), material.c_str());
