@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "app/music.h"
+#include "app/reference_glsl.h"
 #include "app/startup.h"
 #include "app/window.h"
 #include "base/file_kind.h"
@@ -64,6 +65,7 @@ void runDataCheck(const char* programName, const char* label) {
     }
     reportMissingNames();
     reportUnsetUniforms();
+    noteReferenceGlsl();
     printSummary(label);
     exitShow(dataProblemCount() == 0 ? 0 : 1);
 }

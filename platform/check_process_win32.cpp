@@ -17,15 +17,6 @@ void failToStart(const char* what) {
     printLine("Cannot check the data set: %s (%s).", what, windowsErrorText(GetLastError()).c_str());
 }
 
-// The child writes its standard output in text mode: its lines end in CR LF.
-std::string withLineFeeds(std::string text) {
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
-    return lines;
-}
-
 }  // namespace
 
 bool startCheckProcess(CheckProcess& check, const char* folder) {
@@ -92,6 +83,7 @@ bool pollCheckProcess(CheckProcess& check, std::string& output, int& status) {
     check.process = 0;
     check.outputPipe = -1;
     status = exitCode <= 1 ? static_cast<int>(exitCode) : 2;
+    // The child writes its standard output in text mode: its lines end in CR LF.
     output = withLineFeeds(std::move(check.output));
     check.output.clear();
     return true;

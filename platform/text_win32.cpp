@@ -46,6 +46,14 @@ std::wstring commandLineOf(const std::vector<std::string>& args) {
     return line;
 }
 
+std::string withLineFeeds(std::string text) {
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+    return lines;
+}
+
 std::string windowsErrorText(unsigned long error) {
     char* text = nullptr;
     const DWORD length = FormatMessageA(

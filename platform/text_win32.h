@@ -1,5 +1,6 @@
 // Text between the program and Windows, for the Windows files of this folder: the wide strings
-// its calls take, the command line a new process is started with, and its error messages.
+// its calls take, the command line a new process is started with, what it writes, and its error
+// messages.
 #pragma once
 
 #include <string>
@@ -11,6 +12,9 @@ std::wstring widenText(const std::string& text);
 
 // The command line of args, each quoted as the C runtime's argument parser splits them again.
 std::wstring commandLineOf(const std::vector<std::string>& args);
+
+// Text a child wrote in text mode with its CR LF line ends as LF ones.
+std::string withLineFeeds(std::string text);
 
 // The system's message for an error code from GetLastError, without the closing line break.
 std::string windowsErrorText(unsigned long error);

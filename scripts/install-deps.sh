@@ -15,6 +15,8 @@ packages=(
   # tests and tools
   xvfb xauth libgl1-mesa-dri libgtest-dev libbenchmark-dev ffmpeg fonts-dejavu-core cmake ninja-build clang
   libclang-rt-14-dev xdotool x11-utils valgrind
+  # the check's portability notes: the reference GLSL compiler
+  glslang-tools
   pkg-config g++
 )
 

@@ -14,6 +14,7 @@
 #include "render/shader_program.h"
 #include "render/texture_registry.h"
 #include "xsi/xsi_glsl_log.h"
+#include "xsi/xsi_library_blocks.h"
 #include "xsi/xsi_reader.h"
 
 std::vector<XsiImage> xsiImages;
@@ -24,7 +25,11 @@ namespace {
 std::map<const Material*, std::string> materialFiles;
 std::map<const Material*, int> materialLines;
 
+std::vector<XsiGlslProgram> builtPrograms;
+
 }  // namespace
+
+const std::vector<XsiGlslProgram>& xsiBuiltPrograms() { return builtPrograms; }
 
 const char* xsiMaterialFile(const Material* material) {
     const auto found = materialFiles.find(material);
@@ -220,9 +225,17 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
     MaterialCubeTexture* cube = nullptr;
     GlslSource vertexSource, fragmentSource;
     int vertexHeaderLine = 0, fragmentHeaderLine = 0;
+    LibraryBlocks libraryBlocks{XsiLibrary::Materials, {}, {}, false};
 
     while (!xsiEndOfFile()) {
         readXsiLine();
+        // The check follows the line once the pass has taken it, however the pass goes on from it.
+        bool glslLine = false;
+        const struct Followed {
+            LibraryBlocks& blocks;
+            const bool& glsl;
+            ~Followed() { followLibraryBlocks(blocks, glsl); }
+        } followed{libraryBlocks, glslLine};
         const XsiLine& line = xsiLine;
         const char* token0 = line.tokens[0];
         const char* field0 = line.fields[0];
@@ -317,8 +330,10 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                     if (equals(field0, elements[i])) uniform->value[i] = xsiFloat(line.fields[2]);
             }
         } else if (collectingVertex) {
+            glslLine = true;
             if (collectSourceLine(vertexSource, line)) collectingVertex = false;
         } else if (collectingFragment) {
+            glslLine = true;
             if (collectSourceLine(fragmentSource, line)) {
                 collectingFragment = false;
                 // A cut source would only fail to compile; such a material keeps program 0.
@@ -326,6 +341,9 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                     material->program = createShaderProgram(vertexSource.text.c_str(), fragmentSource.text.c_str());
                     if (!shaderProgramLinked(material->program))
                         reportBrokenProgram(*material, vertexHeaderLine, fragmentHeaderLine);
+                    else if (consoleIsQuiet())
+                        builtPrograms.push_back({xsiFileName(), material->name, vertexSource.text, fragmentSource.text,
+                                                 vertexHeaderLine, fragmentHeaderLine});
                 }
             }
         }
@@ -349,8 +367,10 @@ void readImageLibrary() {
     rewindXsiFile();
     bool inLibrary = false;
     std::map<std::string, std::pair<int, std::string>> defined;  // name: its first line and path
+    LibraryBlocks libraryBlocks{XsiLibrary::Images, {}, {}, false};
     while (!xsiEndOfFile()) {
         readXsiLine();
+        followLibraryBlocks(libraryBlocks, false);
         if (equals(xsiLine.tokens[0], "XSI_ImageLibrary")) inLibrary = true;
         if (inLibrary && equals(xsiLine.raw, "}")) return;
         if (inLibrary && equals(xsiLine.tokens[0], "XSI_Image")) {
@@ -359,6 +379,7 @@ void readImageLibrary() {
             copyXsiName(image.name, xsiLine.tokens[1]);
             const int line = xsiLineNumber();
             readXsiLine();
+            followLibraryBlocks(libraryBlocks, false);
             copyImagePath(image.path, xsiLine.fields[0]);
             const auto [first, added] = defined.emplace(image.name, std::make_pair(line, std::string(image.path)));
             if (!added)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 constexpr int xsiImageNameSize = 80;  // name and path bytes, terminator included
@@ -36,3 +37,16 @@ const char* pathFileName(const char* path);
 // for a built-in material.
 struct Material;
 const char* xsiMaterialFile(const Material* material);
+
+// For the check: the GLSL of a program the material pass built and linked, and where its stages
+// stand in their scene file (program line n is line headerLine + n, as placeGlslLog has it).
+struct XsiGlslProgram {
+    std::string file;
+    std::string material;
+    std::string vertex, fragment;
+    int vertexHeaderLine = 0, fragmentHeaderLine = 0;
+};
+
+// Every such program of the files read so far, second copies of a material included; filled only
+// on a quiet console.
+const std::vector<XsiGlslProgram>& xsiBuiltPrograms();

@@ -150,6 +150,18 @@ TEST(CheckTool, NamesWhatIsWrongWithItsFile) {
         // A material twice in one file is named with both lines (and the one it replaced is missing).
         {"postproc.XSI", "XSI_Material dof_preproc {", "XSI_Material blur {",
          "Scene file data/postproc.XSI, line 42, material blur: defined again (first at line 4)", nullptr, nullptr, 3},
+        // Blocks the library passes pass over: a shader of a kind the reader does not know (and with
+        // it the rest of its material), a GLSL program without its fragment shader, a block in the
+        // image library that is no image.
+        {"bg.xsi", "\"Softimage.GLSLUniform.1\"", "\"Softimage.GLSLUniforn.1\"",
+         "Scene file data/bg.xsi, line 38: block \"XSI_Shader Uniform-params\" of material mountains is of no kind the "
+         "reader knows (\"Softimage.GLSLUniforn.1\"), so it is passed over", nullptr, nullptr, 3},
+        {"bg.xsi", "\"GLSL_ProgramF\",\"Text\",\"", "",
+         "Scene file data/bg.xsi, line 5: block \"XSI_Shader GLSLProgram\" of material mountains holds a GLSL_Program "
+         "but no GLSL_ProgramF, so its GLSL program is never built", nullptr, nullptr, 3},
+        {"tykki.xsi", "\t7,\n\tXSI_Image", "\t7,\n\tXSI_ImageClip CLIP-metal {\n\t\t\"metal\",\n\t}\n\tXSI_Image",
+         "Scene file data/tykki.xsi, line 82: block \"XSI_ImageClip CLIP-metal\" in the image library, outside its "
+         "images, is passed over by the reader."},
         // Cut between two blocks: whole in its shape, but its model is gone.
         {"ball.xsi", "SI_Model MDL-ball {", cutHere,
          "Scene file data/ball.xsi has no top-level SI_Model, so nothing of it is drawn"},
@@ -201,12 +213,25 @@ TEST(CheckTool, AMissingFileIsOneLineWithWhatIsNearIt) {
     }
 }
 
-// A file is named for what its bytes hold, not for where a decoder gave up on it.
+// The linked file replaced by its text with every `from` turned into `to`.
+void replaceInFile(const fs::path& path, const std::string& from, const std::string& to) {
+    std::string text = readFile(path);
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    fs::remove(path);
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A file is named for what its bytes hold, not for where a decoder gave up on it; notes too.
 TEST(CheckTool, NamesFilesForWhatTheyHold) {
+    const std::string referenceNote =
+        "Scene file data/bg.xsi, material mountains: its fragment shader builds with this driver, but the reference "
+        "GLSL compiler (glslangValidator) refuses it at GLSL 1.10, as stricter drivers may:\ndata/bg.xsi:" +
+        std::to_string(lineOf("bg.xsi", "clamp(d.y, 0.0, 1.0)")) + ": fragment shader: ERROR: 'floating-point suffix' :";
     const struct {
         const char* what;
         std::function<void(const fs::path&)> damage;
-        const char* expected;
+        std::string expected;
         int status = 1;  // 0 for a note
     } cases[] = {
         {"PNG under a JPEG's name",
@@ -241,6 +266,10 @@ TEST(CheckTool, NamesFilesForWhatTheyHold) {
              writePngFile((run / "data/overlay.png").c_str(), pixels.data(), 4100, 2, 3, false);
          },
          "Image data/overlay.png is 4100x2: many GPUs refuse textures over 4096 pixels a side.", 0},
+        // Mesa takes a float's "f" at GLSL 1.10, the reference compiler does not.
+        {"GLSL the reference compiler refuses",
+         [](const fs::path& run) { replaceInFile(run / "data/bg.xsi", "clamp(d.y, 0.0, 1.0)", "clamp(d.y, 0.0f, 1.0)"); },
+         referenceNote, 0},
     };
     for (const auto& c : cases) {
         const fs::path run = linkedDataSet();
@@ -250,6 +279,17 @@ TEST(CheckTool, NamesFilesForWhatTheyHold) {
         EXPECT_NE(result.output.find(c.expected), std::string::npos) << c.what << "\n" << result.output;
         fs::remove_all(run);
     }
+}
+
+// Where the reference compiler is not installed (as on Windows) the check says nothing of it.
+TEST(CheckTool, SaysNothingOfAReferenceCompilerItHasNot) {
+    const fs::path run = linkedDataSet();
+    replaceInFile(run / "data/bg.xsi", "clamp(d.y, 0.0, 1.0)", "clamp(d.y, 0.0f, 1.0)");
+    const CommandResult result =
+        runCommand(std::string("env -u DISPLAY PATH=/nonexistent ") + DEMO_CHECK_PATH + " " + run.string());
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output, duplicateNote + run.string() + ": the data set is clean.\n");
+    fs::remove_all(run);
 }
 
 TEST(CheckTool, RefusesWhatItDoesNotKnowWithItsUsage) {
