@@ -208,7 +208,9 @@ void takeCheckResult(const std::vector<std::string>& problems, int status) {
         return;
     }
     const std::vector<std::string> added = newProblemLines(dev.knownProblems, problems);
-    if (added.empty()) {
+    // A clean check may still have new notes (GLSL that stricter drivers refuse): said, not refused.
+    if (added.empty() || status == 0) {
+        for (const std::string& line : added) printLine("%s", line.c_str());
         restartShow(dev.candidate);
         return;
     }
