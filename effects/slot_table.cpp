@@ -10,6 +10,7 @@
 #include "effects/cannon/slot4_chain.h"
 #include "effects/clouds/cloud_resources.h"
 #include "effects/clouds/slot5_chain.h"
+#include "effects/common/scene_flash.h"
 #include "effects/common/scene_resources.h"
 #include "effects/procession/procession_resources.h"
 #include "effects/procession/procession_state.h"
@@ -53,7 +54,13 @@ void loadScenes() {
 }
 
 void drawSlot(int slot, SceneRun frame) {
-    if (slot >= 1 && slot <= slotCount) slotRooms[slot - 1].draw(frame);
+    if (slot < 1 || slot > slotCount) return;
+    // What the scene runs of the previous frame added is what this frame's runs see, in every slot
+    // alike; the next frame starts from nothing.
+    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
+    sceneFlashes.sceneFlashAccumulator = 0;
+    slotRooms[slot - 1].draw(frame);
+    sceneFlashes.sceneFlash = 0;
 }
 
 void walkSlotStates(StateWalk& walk, StatePart part) {

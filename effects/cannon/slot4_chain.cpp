@@ -70,9 +70,6 @@ void drawFades() {
 }  // namespace
 
 void renderSlot4(SceneRun frame) {
-    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
-    sceneFlashes.sceneFlashAccumulator = 0;
-
     const std::int32_t t = demoTimeMs();
     const float s = static_cast<float>(t - cannonSlotStartMs);
     const float stepMs = demoClock.frameSeconds * 1000.0f;
@@ -93,6 +90,4 @@ void renderSlot4(SceneRun frame) {
         drawNoiseSweep(s);
         drawFades();
     }
-
-    sceneFlashes.sceneFlash = 0;
 }

@@ -43,9 +43,6 @@ void addSilhouetteGlow() {
 }  // namespace
 
 void renderSlot5(SceneRun frame) {
-    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
-    sceneFlashes.sceneFlashAccumulator = 0;
-
     // Both runs are seen: the blurred silhouette is the glow.
     drawSilhouette(frame);
     if (frame == SceneRun::Drawn) blurSceneTarget(0.004f);
@@ -57,6 +54,4 @@ void renderSlot5(SceneRun frame) {
         if (const std::optional<float> weight = finalFadeWeight(demoTimeMs())) drawFadeQuad(0, 0, 0, *weight);
         glowFrom(cloudFlightGlowAfterFade.startMs, cloudFlightGlowAfterFade.endMs, 1, 1, 1);
     }
-
-    sceneFlashes.sceneFlash = 0;
 }

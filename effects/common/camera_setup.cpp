@@ -4,10 +4,7 @@
 #include "render/gl_state.h"
 #include "render/render_destinations.h"
 
-CameraSetup appliedCamera = {};
-
 void applyCameraSetup(const CameraSetup& camera, SceneRun run) {
-    appliedCamera = camera;
     renderDestinations.fieldOfView = camera.fieldOfView;
     if (run != SceneRun::Drawn) return;
     setCamera(camera.eye[0], camera.eye[1], camera.eye[2], camera.centre[0], camera.centre[1], camera.centre[2],

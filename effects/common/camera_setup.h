@@ -10,10 +10,7 @@ struct CameraSetup {
     float fieldOfView;  // degrees
 };
 
-// The camera of the latest run, drawn or unseen: the one place to find the current eye.
-extern CameraSetup appliedCamera;
-
-// Records the camera, writes the field of view (used from the next target bind on, so an unseen
+// Writes the field of view (used from the next target bind on, so an unseen
 // run writes it too) and, in a drawn run, sets the camera onto the current modelview matrix,
 // keeping the view matrix for the lights.
 void applyCameraSetup(const CameraSetup& camera, SceneRun run);

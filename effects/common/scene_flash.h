@@ -1,6 +1,7 @@
 // Flashes handed from one frame's scene to the next frame's passes: while a scene draws it adds
-// flash weights to the accumulator; each pass chain copies the accumulator to sceneFlash at its
-// start (the value the scenes read for camera shake and brightness) and zeroes sceneFlash at its end.
+// flash weights to the accumulator; the slot table's drawSlot copies the accumulator to sceneFlash
+// before a slot draws (the value the scenes read for camera shake and brightness) and zeroes
+// sceneFlash after it.
 #pragma once
 
 struct SceneFlashes {

@@ -67,11 +67,11 @@ void drawActCBalls(std::int32_t t, float lt, SceneRun run) {
     }
 }
 
-void drawProcession(std::int32_t t, float lt) {
+void drawProcession(std::int32_t t, float lt, float eyeZ) {
     const float flicker = t < flickerChangeMs ? 0.8f + 0.2f * sine(lt) : 0.9f + 0.1f * sine(10.0f * lt);
     for (int i = 0; i < processionMemberCount; ++i) {
         const ProcessionVec3 q = processionPoint(i, lt, t);
-        if (!processionMemberNear(processionState.eye[2], q.z)) continue;
+        if (!processionMemberNear(eyeZ, q.z)) continue;
         pushMatrix();
         translate(q.x, q.y, q.z);
         const float fi = static_cast<float>(i);
@@ -89,8 +89,8 @@ void drawProcession(std::int32_t t, float lt) {
     }
 }
 
-void drawDustAndSparks() {
-    drawDarkDust(processionState.eye[2]);
+void drawDustAndSparks(float eyeZ) {
+    drawDarkDust(eyeZ);
     drawSparks(sparkSystems, sparkSystemCount, 0.5f);
 }
 
@@ -139,7 +139,7 @@ void drawProcessionScene(int target, SceneRun run) {
     if (t >= processionActBStartMs && t < processionActCStartMs) drawActBBalls(lt, run);
     if (t >= processionActCStartMs) drawActCBalls(t, lt, run);
     if (!drawn) return;
-    drawProcession(t, lt);
-    drawDustAndSparks();
+    drawProcession(t, lt, camera.eye[2]);
+    drawDustAndSparks(camera.eye[2]);
     setCullMode(CullMode::Back);
 }

@@ -5,7 +5,7 @@
 
 // What one run of the scene leaves for the rest of the run and for later frames.
 struct ProcessionState {
-    float eye[3] = {0, 0, 0};        // the current run's eye: places the dust, picks the members drawn
+    float eye[3] = {0, 0, 0};        // the latest run's, for the state's fingerprint only
     float slowMotionOverrun = 0.0f;  // ms of act C past its slow motion; 0 until then
     bool firstBurstDone = false;     // ball C1 has burst
     bool secondBurstDone = false;    // ball C2 has burst (C3's guard is its spark system's own flag)

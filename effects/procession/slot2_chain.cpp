@@ -39,10 +39,6 @@ void drawFades() {
 }  // namespace
 
 void renderSlot2(SceneRun frame) {
-    // What the scene runs of the previous frame added is what this frame's runs see.
-    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
-    sceneFlashes.sceneFlashAccumulator = 0;
-
     // The pre-pass, the blur source and its blurs feed nothing but the composite.
     const bool composited = slot2CompositeDrawn(demoTimeMs());
     const SceneRun focus = runWhenSeen(frame, composited);
@@ -58,6 +54,4 @@ void renderSlot2(SceneRun frame) {
         if (composited) depthOfFieldComposite();
         drawFades();
     }
-
-    sceneFlashes.sceneFlash = 0;
 }

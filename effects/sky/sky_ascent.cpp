@@ -32,9 +32,9 @@ void drawBallAt(const BallPlacement& ball) {
              ball.axis[2], ball.scale);
 }
 
-void drawSky(float t) {
+void drawSky(float t, const float eye[3]) {
     glDepthMask(GL_FALSE);
-    placeSceneRoot(bgScene, skyEye[0], skyEye[1], skyEye[2]);
+    placeSceneRoot(bgScene, eye[0], eye[1], eye[2]);
     pushMatrix();
     const SkyDomeScale dome = skyDomeScale(t);
     if (dome.stretched) scale(dome.stretch[0], dome.stretch[1], dome.stretch[2]);
@@ -65,13 +65,13 @@ void drawSkyAscentScene(SceneRun run) {
     applyCameraSetup(camera, run);
     if (!drawn) return;
     drawSceneNode(lightsScene);
-    drawSky(t);
+    drawSky(t, camera.eye);
 
     // The previous frame ended with the bars' material state and black colour.
     setBlendMode(BlendMode::Off);
     enableCap(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1);
-    drawSkyAscentProps();
+    drawSkyAscentProps(camera.eye);
 
     setCullMode(CullMode::Back);
     setBlendMode(BlendMode::Off);
@@ -81,7 +81,7 @@ void drawSkyAscentScene(SceneRun run) {
     glowFrom(27800, 28800, 1, 1, 1);
 }
 
-void drawSkyAscentProps() {
+void drawSkyAscentProps(const float eye[3]) {
     const float t = static_cast<float>(demoTimeMs());
     setCullMode(CullMode::Back);
     enableCap(GL_DEPTH_TEST);
@@ -93,7 +93,7 @@ void drawSkyAscentProps() {
     enableCap(GL_DEPTH_TEST);
     setCullMode(CullMode::Off);
     setBlendMode(BlendMode::Additive);
-    drawCloudLayers(cloudLayerTexture, t, skyEye[1]);
+    drawCloudLayers(cloudLayerTexture, t, eye[1]);
 
-    drawDarkDust(skyEye[2]);
+    drawDarkDust(eye[2]);
 }

@@ -4,7 +4,8 @@
 
 #include "effects/common/scene_run.h"
 
-// The eye of the current frame, written by drawSkyAscentScene before the props read it.
+// The eye of the latest frame, kept for the state's fingerprint and snapshots only: the drawing
+// takes it from the frame's camera.
 extern float skyEye[3];
 // Set by the first slot-1 frame, which seeds the dust once for the whole run.
 extern bool skyDustSeeded;
@@ -13,5 +14,5 @@ extern bool skyDustSeeded;
 // the eye and the field of view.
 void drawSkyAscentScene(SceneRun run);
 
-// The balls, the cloud layers and the dust around skyEye; part of drawSkyAscentScene.
-void drawSkyAscentProps();
+// The balls, the cloud layers and the dust around the eye; part of drawSkyAscentScene.
+void drawSkyAscentProps(const float eye[3]);

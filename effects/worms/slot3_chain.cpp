@@ -13,8 +13,6 @@
 #include "scene/particle_system.h"
 
 void renderSlot3(SceneRun frame) {
-    sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
-    sceneFlashes.sceneFlashAccumulator = 0.0f;
     const float stepMs = demoClock.frameSeconds * 1000.0f;
     if (dustParticles != nullptr) dustParticles->update(stepMs);
 
@@ -39,5 +37,4 @@ void renderSlot3(SceneRun frame) {
         drawAdditiveQuad(1, 1, 1, wormSlotFlashAlpha(sceneFlashes.sceneFlash));
         if (wormSlotWhiteOutShown(demoTimeMs())) glowTo(120600, wormSlotEndMs, 1, 1, 1);
     }
-    sceneFlashes.sceneFlash = 0.0f;
 }

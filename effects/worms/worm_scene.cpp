@@ -34,8 +34,8 @@ void drawSpec(const WormSpec& worm, float lt) {
 }
 
 // Dark dust around the eye, then the sparks added on top.
-void drawParticles() {
-    drawDarkDust(wormEye[2]);
+void drawParticles(float eyeZ) {
+    drawDarkDust(eyeZ);
     drawSparks(wormSparkSystems, wormSparkSystemCount, 1.5f);
 }
 
@@ -100,5 +100,5 @@ void drawWormScene(int target, SceneRun run) {
     }
     addRisenWormFlashes(lt);
 
-    if (drawn) drawParticles();
+    if (drawn) drawParticles(camera.eye[2]);
 }

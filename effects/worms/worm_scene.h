@@ -4,7 +4,8 @@
 
 #include "effects/common/scene_run.h"
 
-// The eye of the current run; its z places the dust.
+// The eye of the latest run, kept for the state's fingerprint and snapshots only: the drawing
+// takes it from the run's camera.
 extern float wormEye[3];
 
 // One run of the scene into the render target (or the screen for screenTarget). The off-screen

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "base/demo_clock.h"
+#include "base/show_slots.h"
 #include "effects/cannon/cannon_path.h"
 #include "effects/cannon/cannon_resources.h"
 #include "effects/cannon/cannon_scene.h"
 #include "effects/cannon/slot4_chain.h"
 #include "effects/common/scene_flash.h"
+#include "effects/slot_table.h"
 #include "render/gl_state.h"
 #include "render/render_target.h"
 #include "render/shader_library.h"
@@ -76,7 +78,7 @@ TEST(CannonChain, HandsTheFlashOnAndAddsTheBlurredPicture) {
         clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         sceneFlashes.sceneFlashAccumulator = 0.8f;
 
-        renderSlot4(SceneRun::Drawn);
+        drawSlot(roomSlot("cannon").slot, SceneRun::Drawn);
         EXPECT_EQ(sceneFlashes.sceneFlash, 0);
         EXPECT_FLOAT_EQ(sceneFlashes.sceneFlashAccumulator, row.accumulatorAfter);
         if (row.grey >= 0) {

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "base/demo_clock.h"
+#include "base/show_slots.h"
 #include "base/window_size.h"
 #include "effects/clouds/cloud_flight.h"
 #include "effects/clouds/cloud_resources.h"
 #include "effects/clouds/slot5_chain.h"
 #include "effects/common/scene_flash.h"
+#include "effects/slot_table.h"
 #include "render/gl_state.h"
 #include "render/material.h"
 #include "render/render_destinations.h"
@@ -115,12 +117,12 @@ TEST_F(CloudFlight, ChainHandsTheFlashOverAndEndsInBlack) {
     cloudTexture = plainTexture(0);
     windowSize = {640, 480};
     demoClock.musicMs = 200000;
-    renderSlot5(SceneRun::Drawn);
+    drawSlot(roomSlot("clouds").slot, SceneRun::Drawn);
     float still[16];
     for (int i = 0; i < 16; ++i) still[i] = renderDestinations.viewMatrix[i];
 
     sceneFlashes.sceneFlashAccumulator = 0.7f;
-    renderSlot5(SceneRun::Drawn);
+    drawSlot(roomSlot("clouds").slot, SceneRun::Drawn);
     bool shaken = false;
     for (int i = 0; i < 16; ++i) shaken |= renderDestinations.viewMatrix[i] != still[i];
     EXPECT_TRUE(shaken) << "the flash handed over shakes the camera";
@@ -134,7 +136,7 @@ TEST_F(CloudFlight, ChainHandsTheFlashOverAndEndsInBlack) {
     };
     for (const Row& row : {Row{207000, false}, Row{208000, true}, Row{209999, true}}) {
         demoClock.musicMs = row.now;
-        renderSlot5(SceneRun::Drawn);
+        drawSlot(roomSlot("clouds").slot, SceneRun::Drawn);
         EXPECT_EQ(pixelAt(320, 240, 480) == (Rgba{0, 0, 0, 255}), row.black) << row.now;
     }
 }

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "base/demo_clock.h"
+#include "base/show_slots.h"
 #include "effects/common/scene_flash.h"
+#include "effects/slot_table.h"
 #include "effects/worms/worm_bursts.h"
 #include "render/gl_state.h"
 #include "render/render_target.h"
@@ -45,7 +47,7 @@ TEST(Slot3Chain, HandsTheFlashOnAndLightsTheScreenWithIt) {
         setClearColor(0, 0, 0);
         clearBuffers(GL_COLOR_BUFFER_BIT);
 
-        renderSlot3(SceneRun::Drawn);
+        drawSlot(roomSlot("worms").slot, SceneRun::Drawn);
         EXPECT_PRED3(near, screenMiddle(), (Rgba{row.grey, row.grey, row.grey, 255}), 1);
         EXPECT_EQ(sceneFlashes.sceneFlash, 0);
         EXPECT_FLOAT_EQ(sceneFlashes.sceneFlashAccumulator, row.added);
