@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string_view>
 
+#include "base/demo_clock.h"
 #include "base/show_slots.h"
 #include "effects/cannon/cannon_resources.h"
 #include "effects/cannon/cannon_state.h"
@@ -59,7 +60,7 @@ void drawSlot(int slot, SceneRun frame) {
     // alike; the next frame starts from nothing.
     sceneFlashes.sceneFlash = sceneFlashes.sceneFlashAccumulator;
     sceneFlashes.sceneFlashAccumulator = 0;
-    slotRooms[slot - 1].draw(frame);
+    slotRooms[slot - 1].draw({demoTimeMs(), demoClock.frameSeconds * 1000.0f, frame});
     sceneFlashes.sceneFlash = 0;
 }
 

@@ -5,20 +5,22 @@
 #pragma once
 
 #include "effects/common/carried_state.h"
+#include "effects/common/frame_record.h"
 #include "effects/common/scene_run.h"
 
 struct SlotRoom {
     const char* room;  // its folder under effects/, as the timeline names it
     void (*load)();    // at start-up, in slot order: the texture indices follow that order
-    void (*draw)(SceneRun frame);
+    void (*draw)(const FrameRecord& record);
     void (*walkState)(StateWalk& walk, StatePart part);  // null: it carries nothing from frame to frame
 };
 
 // After the shader library: every room's loading, in slot order.
 void loadScenes();
 
-// Draws the slot's picture for the current clock value; a number without a slot draws nothing. An
-// unseen frame makes the changes of all its runs and draws nothing.
+// Draws the slot's picture for the current clock value (handing its draw the frame's record); a
+// number without a slot draws nothing. An unseen frame makes the changes of all its runs and draws
+// nothing.
 void drawSlot(int slot, SceneRun frame);
 
 // Hands every slot room's part of its carried state to the walk, in slot order.

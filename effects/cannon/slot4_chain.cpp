@@ -69,10 +69,11 @@ void drawFades() {
 
 }  // namespace
 
-void renderSlot4(SceneRun frame) {
-    const std::int32_t t = demoTimeMs();
+void renderSlot4(const FrameRecord& record) {
+    const SceneRun frame = record.run;
+    const std::int32_t t = record.timeMs;
     const float s = static_cast<float>(t - cannonSlotStartMs);
-    const float stepMs = demoClock.frameSeconds * 1000.0f;
+    const float stepMs = record.stepMs;
 
     startDustOnce(dustParticles, dustStartFlags.cannon);
     if (dustParticles != nullptr) dustParticles->update(stepMs);

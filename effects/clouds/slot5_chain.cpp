@@ -42,7 +42,8 @@ void addSilhouetteGlow() {
 
 }  // namespace
 
-void renderSlot5(SceneRun frame) {
+void renderSlot5(const FrameRecord& record) {
+    const SceneRun frame = record.run;
     // Both runs are seen: the blurred silhouette is the glow.
     drawSilhouette(frame);
     if (frame == SceneRun::Drawn) blurSceneTarget(0.004f);
@@ -51,7 +52,7 @@ void renderSlot5(SceneRun frame) {
     if (frame == SceneRun::Drawn) {
         addSilhouetteGlow();
         for (const GlowWindow& glow : cloudFlightGlowsBeforeFade) glowFrom(glow.startMs, glow.endMs, 1, 1, 1);
-        if (const std::optional<float> weight = finalFadeWeight(demoTimeMs())) drawFadeQuad(0, 0, 0, *weight);
+        if (const std::optional<float> weight = finalFadeWeight(record.timeMs)) drawFadeQuad(0, 0, 0, *weight);
         glowFrom(cloudFlightGlowAfterFade.startMs, cloudFlightGlowAfterFade.endMs, 1, 1, 1);
     }
 }

@@ -38,14 +38,15 @@ void drawFades() {
 
 }  // namespace
 
-void renderSlot2(SceneRun frame) {
+void renderSlot2(const FrameRecord& record) {
+    const SceneRun frame = record.run;
     // The pre-pass, the blur source and its blurs feed nothing but the composite.
-    const bool composited = slot2CompositeDrawn(demoTimeMs());
+    const bool composited = slot2CompositeDrawn(record.timeMs);
     const SceneRun focus = runWhenSeen(frame, composited);
 
     depthOfFieldPrePass(20, 20, 0.1f, 0, drawProcessionScene, focus);
     startDustOnce(dustParticles, dustStartFlags.procession);
-    advanceParticles(demoClock.frameSeconds * 1000.0f);
+    advanceParticles(record.stepMs);
 
     drawProcessionScene(sceneTarget, focus);
     if (focus == SceneRun::Drawn) blurSceneTarget(blurStep);

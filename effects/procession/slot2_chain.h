@@ -3,7 +3,7 @@
 // two runs are unseen.
 #pragma once
 
-#include "effects/common/scene_run.h"
+#include "effects/common/frame_record.h"
 
 // One frame of the slot; an unseen frame makes only the runs' changes and advances the particles.
-void renderSlot2(SceneRun frame);
+void renderSlot2(const FrameRecord& record);

@@ -48,16 +48,17 @@ void drawSky(float t, const float eye[3]) {
 
 }  // namespace
 
-void drawSkyAscentScene(SceneRun run) {
+void drawSkyAscentScene(const FrameRecord& record) {
+    const SceneRun run = record.run;
     const bool drawn = run == SceneRun::Drawn;
     // The projection takes the field of view written by the previous frame.
     if (drawn) bindRenderTarget(screenTarget);
-    if (dustParticles != nullptr) dustParticles->update(demoClock.frameSeconds * 1000.0f);
+    if (dustParticles != nullptr) dustParticles->update(record.stepMs);
     if (drawn) {
         setClearColor(0, 0, 0);
         clearBuffers(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    const float t = static_cast<float>(demoTimeMs());
+    const float t = static_cast<float>(record.timeMs);
     startDustOnce(dustParticles, skyDustSeeded);  // once in the whole run
 
     const CameraSetup camera = skyAscentCamera(t);

@@ -2,7 +2,7 @@
 // screen.
 #pragma once
 
-#include "effects/common/scene_run.h"
+#include "effects/common/frame_record.h"
 
 // The eye of the latest frame, kept for the state's fingerprint and snapshots only: the drawing
 // takes it from the frame's camera.
@@ -12,7 +12,7 @@ extern bool skyDustSeeded;
 
 // One frame of slot 1 onto the screen. Drawn or unseen, it advances and seeds the dust and writes
 // the eye and the field of view.
-void drawSkyAscentScene(SceneRun run);
+void drawSkyAscentScene(const FrameRecord& record);
 
 // The balls, the cloud layers and the dust around the eye; part of drawSkyAscentScene.
 void drawSkyAscentProps(const float eye[3]);

@@ -12,8 +12,9 @@
 #include "render/render_target.h"
 #include "scene/particle_system.h"
 
-void renderSlot3(SceneRun frame) {
-    const float stepMs = demoClock.frameSeconds * 1000.0f;
+void renderSlot3(const FrameRecord& record) {
+    const SceneRun frame = record.run;
+    const float stepMs = record.stepMs;
     if (dustParticles != nullptr) dustParticles->update(stepMs);
 
     // The first worm is already under way when the slot opens: its burst and flash start here.
@@ -35,6 +36,6 @@ void renderSlot3(SceneRun frame) {
     if (frame == SceneRun::Drawn) {
         glowFrom(wormSlotStartMs, 102600, 1, 1, 1);
         drawAdditiveQuad(1, 1, 1, wormSlotFlashAlpha(sceneFlashes.sceneFlash));
-        if (wormSlotWhiteOutShown(demoTimeMs())) glowTo(120600, wormSlotEndMs, 1, 1, 1);
+        if (wormSlotWhiteOutShown(record.timeMs)) glowTo(120600, wormSlotEndMs, 1, 1, 1);
     }
 }

@@ -3,8 +3,8 @@
 // white-out into slot 4.
 #pragma once
 
-#include "effects/common/scene_run.h"
+#include "effects/common/frame_record.h"
 
 // One frame of the slot; the pre-pass and the blur source are unseen runs (the reference draws
 // them). An unseen frame makes only the runs' changes and advances the particles.
-void renderSlot3(SceneRun frame);
+void renderSlot3(const FrameRecord& record);
