@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/show_slots.h"
 #include "tests/support/process.h"
 #include "tools/capture/capture_progress.h"
 #include "tools/capture/capture_window.h"
@@ -72,6 +73,17 @@ TEST(CaptureOptions, RefusesBadOptionsAndValues) {
     parse({"--at"}, false);
     parse({"--window", "x11", "--at", "0", "--out", "o"}, false, &error);
     EXPECT_NE(error.find("--window"), std::string::npos);
+}
+
+// The scripts read the slot table from the tool: every row, in order, and nothing else.
+TEST(CaptureTool, ListsTheSlotTable) {
+    const CommandResult run = runCommand(std::string(DEMO_CAPTURE_PATH) + " --list-slots");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    std::string expected;
+    for (const SlotInterval& slot : timelineSlots)
+        expected += std::to_string(slot.slot) + " " + std::to_string(slot.fromMs) + " " + std::to_string(slot.toMs) +
+                    " " + slot.room + "\n";
+    EXPECT_EQ(run.output, expected);
 }
 
 TEST(CaptureWindowChoice, NamedLayersElseAGpuElseTheDisplayElseEgl) {
