@@ -30,17 +30,12 @@ namespace {
 TEST(Timeline, BoundariesBelongToTheLaterSlot) {
     EXPECT_EQ(timelineSlot(-1), noSlot);
     EXPECT_EQ(timelineSlot(-100000), noSlot);
-    EXPECT_EQ(timelineSlot(0), 1);
-    EXPECT_EQ(timelineSlot(45499), 1);
-    EXPECT_EQ(timelineSlot(45500), 2);
-    EXPECT_EQ(timelineSlot(101599), 2);
-    EXPECT_EQ(timelineSlot(101600), 3);
-    EXPECT_EQ(timelineSlot(122599), 3);
-    EXPECT_EQ(timelineSlot(122600), 4);
-    EXPECT_EQ(timelineSlot(178499), 4);
-    EXPECT_EQ(timelineSlot(178500), 5);
-    EXPECT_EQ(timelineSlot(209999), 5);
-    EXPECT_EQ(timelineSlot(210000), endOfShow);
+    for (const SlotInterval& slot : timelineSlots) {
+        EXPECT_EQ(timelineSlot(slot.fromMs), slot.slot) << slot.room;
+        EXPECT_EQ(timelineSlot(slot.toMs - 1), slot.slot) << slot.room;
+        if (slot.fromMs > 0) EXPECT_EQ(timelineSlot(slot.fromMs - 1), slot.slot - 1) << slot.room;
+    }
+    EXPECT_EQ(timelineSlot(showEndMs), endOfShow);
     EXPECT_EQ(timelineSlot(2147483647), endOfShow);
 }
 
