@@ -19,7 +19,8 @@ bool isSpark(int kind) { return kind == risingSpark || kind == spark; }
 
 }  // namespace
 
-ParticleSystem::ParticleSystem() : particles(std::make_unique<Particle[]>(particlePoolSize)) {
+ParticleSystem::ParticleSystem(const ParticleTuning& tuning)
+    : particles(std::make_unique<Particle[]>(particlePoolSize)), tuning(tuning) {
     quadList = static_cast<int>(glGenLists(1));
     glNewList(static_cast<GLuint>(quadList), GL_COMPILE);
     glBegin(GL_QUADS);
@@ -60,7 +61,7 @@ void ParticleSystem::respawn(int slot, int kind, float a, float b, float c, floa
         p.position[1] = b * boxOffset();
         p.position[2] = c * boxOffset();
         p.velocity[0] = d, p.velocity[1] = e, p.velocity[2] = f;
-        p.life = static_cast<float>(nextRandom() % 3000 + 2000);
+        p.life = static_cast<float>(nextRandom() % tuning.lifeSpreadMs + tuning.shortestLifeMs);
     } else if (isSpark(kind)) {
         p.position[0] = a, p.position[1] = b, p.position[2] = c;
         // Rising sparks lean upwards; plain sparks spread over the whole sphere.
@@ -74,22 +75,23 @@ void ParticleSystem::respawn(int slot, int kind, float a, float b, float c, floa
             if (length > 0.0f) v[i] /= length;
             v[i] *= static_cast<float>(nextRandom() % 1000) / 10000.0f;
         }
-        p.life = static_cast<float>(nextRandom() % 1500 + 1500);
+        p.life = static_cast<float>(nextRandom() % tuning.lifeSpreadMs + tuning.shortestLifeMs);
     }
 }
 
 void ParticleSystem::update(float stepMs) {
-    const bool sparks = isSpark(particles[0].kind);
+    const bool slowing = tuning.slowDownMs > 0.0f;
     for (int slot = 0; slot < particlePoolSize; ++slot) {
         Particle& p = particles[slot];
         if (p.lifetimesLeft <= 0) continue;
         for (int i = 0; i < 3; ++i) {
             float move = p.velocity[i] * stepMs;
-            if (sparks) move *= p.life / 3000.0f;  // sparks slow down as they fade
+            if (slowing) move *= p.life / tuning.slowDownMs;
             p.position[i] += move;
         }
         p.life -= stepMs;
         if (p.life <= 0.0f) {
+            // Also after the last lifetime: the slot is free then, but its respawn still draws.
             --p.lifetimesLeft;
             respawn(slot, p.kind, p.a, p.b, p.c, p.d, p.e, p.f);
         }
@@ -100,15 +102,15 @@ void ParticleSystem::draw() {
     glDisable(GL_LIGHTING);
     if (material == nullptr) return;
     material->apply();
-    const bool sparks = isSpark(particles[0].kind);
     for (int slot = 0; slot < particlePoolSize; ++slot) {
         const Particle& p = particles[slot];
         if (p.lifetimesLeft <= 0) continue;
-        if (sparks) {
-            // Brighter than its colour while t is above 1; towards grey 0.2 and alpha 0 in its last second.
-            const float t = p.life / 1000.0f;
-            glColor4f(p.d * t + (1.0f - t) * 0.2f, p.e * t + (1.0f - t) * 0.2f, p.f * t + (1.0f - t) * 0.2f,
-                      t * 0.5f);
+        if (isSpark(p.kind)) {
+            // Brighter than its colour while t is above 1; towards the grey and alpha 0 in its last fadeMs.
+            const float t = p.life / tuning.fadeMs;
+            const float grey = tuning.fadeGrey;
+            glColor4f(p.d * t + (1.0f - t) * grey, p.e * t + (1.0f - t) * grey, p.f * t + (1.0f - t) * grey,
+                      t * tuning.fadeAlpha);
         }
         glPushMatrix();
         glTranslatef(p.position[0], p.position[1], p.position[2]);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "base/print_line.h"
-#include "xsi/xsi_reader.h"
+#include "xsi/xsi_lines.h"
 
 namespace {
 
@@ -47,21 +47,21 @@ bool shaderLine(const char* field) {
 // A shader block the pass does not read: a GLSL program without its fragment shader (built only
 // when that source ends), or a block of no kind it knows (it sets no flag for it, so its "}"
 // clears the material's).
-void reportUnreadShader(const LibraryBlock& block, const std::string& material) {
+void reportUnreadShader(const XsiFile& xsi, const LibraryBlock& block, const std::string& material) {
     if (block.vertexOnly) {
         reportCheckProblem("Scene file %s, line %d: block \"%s\" of material %s holds a GLSL_Program but no "
                            "GLSL_ProgramF, so its GLSL program is never built and its meshes draw without their shader.",
-                           xsiFileName(), block.line, block.label.c_str(), material.c_str());
+                           xsiFileName(xsi), block.line, block.label.c_str(), material.c_str());
         return;
     }
     const std::string kind = block.kind.empty() ? "it names none" : "\"" + block.kind + "\"";
     reportCheckProblem("Scene file %s, line %d: block \"%s\" of material %s is of no kind the reader knows (%s), so it "
                        "is passed over, and its \"}\" is taken for the material's end: what follows in the material "
                        "is passed over too.",
-                       xsiFileName(), block.line, block.label.c_str(), material.c_str(), kind.c_str());
+                       xsiFileName(xsi), block.line, block.label.c_str(), material.c_str(), kind.c_str());
 }
 
-LibraryBlockRole materialBlockRole(const LibraryBlocks& blocks, const XsiLine& line, const std::string& label) {
+LibraryBlockRole materialBlockRole(const XsiFile& xsi, const LibraryBlocks& blocks, const XsiLine& line, const std::string& label) {
     const LibraryBlock& around = blocks.open.back();
     // The pass starts a material wherever the word stands.
     if (equals(line.tokens[0], "XSI_Material")) return LibraryBlockRole::Material;
@@ -69,7 +69,7 @@ LibraryBlockRole materialBlockRole(const LibraryBlocks& blocks, const XsiLine& l
     case LibraryBlockRole::Library:
         reportCheckProblem("Scene file %s, line %d: block \"%s\" in the material library, outside its materials, is "
                            "passed over by the reader.",
-                           xsiFileName(), xsiLineNumber(), label.c_str());
+                           xsiFileName(xsi), xsiLineNumber(xsi), label.c_str());
         return LibraryBlockRole::PassedOver;
     case LibraryBlockRole::Material:
         if (equals(line.tokens[0], "XSI_MaterialInfo") || equals(line.tokens[0], "SI_FCurve"))
@@ -81,7 +81,7 @@ LibraryBlockRole materialBlockRole(const LibraryBlocks& blocks, const XsiLine& l
             return LibraryBlockRole::Skipped;
         reportCheckProblem("Scene file %s, line %d: block \"%s\" inside \"%s\" of material %s is passed over by the "
                            "reader, which takes its \"}\" for the end of \"%s\".",
-                           xsiFileName(), xsiLineNumber(), label.c_str(), around.label.c_str(), blocks.owner.c_str(),
+                           xsiFileName(xsi), xsiLineNumber(xsi), label.c_str(), around.label.c_str(), blocks.owner.c_str(),
                            around.label.c_str());
         return LibraryBlockRole::PassedOver;
     default:
@@ -89,30 +89,30 @@ LibraryBlockRole materialBlockRole(const LibraryBlocks& blocks, const XsiLine& l
     }
 }
 
-LibraryBlockRole imageBlockRole(const LibraryBlocks& blocks, const XsiLine& line, const std::string& label) {
+LibraryBlockRole imageBlockRole(const XsiFile& xsi, const LibraryBlocks& blocks, const XsiLine& line, const std::string& label) {
     // The pass takes an image wherever the word stands.
     if (equals(line.tokens[0], "XSI_Image")) return LibraryBlockRole::Image;
     const LibraryBlock& around = blocks.open.back();
     if (around.role == LibraryBlockRole::Library)
         reportCheckProblem("Scene file %s, line %d: block \"%s\" in the image library, outside its images, is passed "
                            "over by the reader.",
-                           xsiFileName(), xsiLineNumber(), label.c_str());
+                           xsiFileName(xsi), xsiLineNumber(xsi), label.c_str());
     else if (around.role == LibraryBlockRole::Image)
         reportCheckProblem("Scene file %s, line %d: block \"%s\" inside image %s is passed over by the reader.",
-                           xsiFileName(), xsiLineNumber(), label.c_str(), blocks.owner.c_str());
+                           xsiFileName(xsi), xsiLineNumber(xsi), label.c_str(), blocks.owner.c_str());
     return LibraryBlockRole::PassedOver;
 }
 
 }  // namespace
 
-void followLibraryBlocks(LibraryBlocks& blocks, bool glslSource) {
+void followLibraryBlocks(const XsiFile& xsi, LibraryBlocks& blocks, bool glslSource) {
     if (!consoleIsQuiet() || blocks.done || glslSource) return;
-    const XsiLine& line = xsiLine;
+    const XsiLine& line = xsi.line;
     if (line.tokens[0][0] == '\0') return;
     const bool materials = blocks.library == XsiLibrary::Materials;
     if (blocks.open.empty()) {
         if (opensBlock(line) && equals(line.tokens[0], materials ? "SI_MaterialLibrary" : "XSI_ImageLibrary"))
-            blocks.open.push_back({LibraryBlockRole::Library, labelOf(line), xsiLineNumber(), {}});
+            blocks.open.push_back({LibraryBlockRole::Library, labelOf(line), xsiLineNumber(xsi), {}});
         return;
     }
     // The library's blocks are indented: an unindented line ends it, or stands after a library
@@ -124,7 +124,7 @@ void followLibraryBlocks(LibraryBlocks& blocks, bool glslSource) {
     LibraryBlock& innermost = blocks.open.back();
     if (closesBlock(line)) {
         if (innermost.role == LibraryBlockRole::Shader && (!innermost.read || innermost.vertexOnly))
-            reportUnreadShader(innermost, blocks.owner);
+            reportUnreadShader(xsi, innermost, blocks.owner);
         blocks.open.pop_back();
         blocks.done = blocks.open.empty();
         return;
@@ -140,7 +140,7 @@ void followLibraryBlocks(LibraryBlocks& blocks, bool glslSource) {
     }
     const std::string label = labelOf(line);
     const LibraryBlockRole role =
-        materials ? materialBlockRole(blocks, line, label) : imageBlockRole(blocks, line, label);
+        materials ? materialBlockRole(xsi, blocks, line, label) : imageBlockRole(xsi, blocks, line, label);
     if (role == LibraryBlockRole::Material || role == LibraryBlockRole::Image) blocks.owner = line.tokens[1];
-    blocks.open.push_back({role, label, xsiLineNumber(), {}});
+    blocks.open.push_back({role, label, xsiLineNumber(xsi), {}});
 }

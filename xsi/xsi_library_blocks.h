@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct XsiFile;
+
 enum class XsiLibrary { Materials, Images };
 
 enum class LibraryBlockRole { Library, Material, Shader, Skipped, Image, PassedOver };
@@ -26,6 +28,6 @@ struct LibraryBlocks {
     bool done = false;
 };
 
-// Takes xsiLine as the library's pass has just read it (glslSource: the pass took it as GLSL
-// source, where braces are no blocks). Does nothing outside the check.
-void followLibraryBlocks(LibraryBlocks& blocks, bool glslSource);
+// Takes the file's line as the library's pass has just read it (glslSource: the pass took it as
+// GLSL source, where braces are no blocks). Does nothing outside the check.
+void followLibraryBlocks(const XsiFile& xsi, LibraryBlocks& blocks, bool glslSource);

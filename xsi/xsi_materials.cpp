@@ -15,7 +15,7 @@
 #include "render/texture_registry.h"
 #include "xsi/xsi_glsl_log.h"
 #include "xsi/xsi_library_blocks.h"
-#include "xsi/xsi_reader.h"
+#include "xsi/xsi_lines.h"
 
 std::vector<XsiImage> xsiImages;
 
@@ -42,8 +42,8 @@ const char* materialFile(const Material* material) { return xsiMaterialFile(mate
 
 // A program that does not build. A detailed console gets the driver's messages one per line, on
 // the lines of the file and naming their stage.
-void reportBrokenProgram(const Material& material, int vertexHeaderLine, int fragmentHeaderLine) {
-    const char* file = xsiFileName();
+void reportBrokenProgram(const XsiFile& xsi, const Material& material, int vertexHeaderLine, int fragmentHeaderLine) {
+    const char* file = xsiFileName(xsi);
     if (!consoleDetailed()) {
         reportDataProblem("Scene file %s, material %s: its GLSL program does not build, so its meshes draw without "
                           "their shader. %s",
@@ -70,8 +70,11 @@ bool equals(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
 // One GLSL source as it is collected line by line, held to the size of the show's buffers.
 struct GlslSource {
+    const XsiFile& xsi;  // the file it comes from, for the message
     std::string text;
     bool overflowed = false;
+
+    explicit GlslSource(const XsiFile& file) : xsi(file) {}
 
     void start(const char* firstLine) {
         text.clear();
@@ -85,7 +88,7 @@ struct GlslSource {
         if (text.size() + length > glslSourceSize - 1) {
             overflowed = true;
             reportDataProblem("Scene file %s: GLSL source longer than %zu characters; its material keeps the fixed pipeline.",
-                      xsiFileName(), glslSourceSize - 1);
+                      xsiFileName(xsi), glslSourceSize - 1);
             return;
         }
         text += line;
@@ -137,14 +140,14 @@ bool collectSourceLine(GlslSource& source, const XsiLine& line) {
 }
 
 // Only the file name at the end of an image path is ever used, so an overlong path keeps its end.
-void copyImagePath(char (&destination)[xsiImageNameSize], const char* path) {
+void copyImagePath(const XsiFile& xsi, char (&destination)[xsiImageNameSize], const char* path) {
     const std::size_t length = std::strlen(path);
     if (length < sizeof destination) {
         std::memcpy(destination, path, length + 1);
         return;
     }
     const char* end = path + length - (sizeof destination - 1);
-    reportDataProblem("Scene file %s: image path longer than %zu characters, only its end is kept: %s", xsiFileName(),
+    reportDataProblem("Scene file %s: image path longer than %zu characters, only its end is kept: %s", xsiFileName(xsi),
               sizeof destination - 1, end);
     std::memcpy(destination, end, sizeof destination);
 }
@@ -180,10 +183,10 @@ const ActiveUniform* activeNamed(const std::vector<ActiveUniform>& active, const
 // What the check names about a built material that the show would quietly do without: every
 // uniform block and texture slot against the uniforms GL reports of the linked program, by name
 // exactly and by type.
-void checkBuiltMaterial(const Material& material) {
+void checkBuiltMaterial(const XsiFile& xsi, const Material& material) {
     if (!shaderProgramLinked(material.program)) return;  // named already
     const std::vector<ActiveUniform> active = activeUniforms(material.program);
-    const char* file = xsiFileName();
+    const char* file = xsiFileName(xsi);
     for (const auto& uniform : material.uniforms) {
         if (uniform->name[0] == '\0') continue;
         const ActiveUniform* used = activeNamed(active, uniform->name);
@@ -212,8 +215,8 @@ void checkBuiltMaterial(const Material& material) {
 }
 
 // The library's lines; a duplicate's copy is read into secondCopies when the check asks for it.
-void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
-    rewindXsiFile();
+void readMaterialLines(XsiFile& xsi, std::vector<std::unique_ptr<Material>>& secondCopies) {
+    rewindXsiFile(xsi);
     bool inLibrary = false;
     bool inMaterial = false;
     bool collectingVertex = false;
@@ -223,20 +226,21 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
     MaterialUniform* uniform = nullptr;
     MaterialTexture* texture = nullptr;
     MaterialCubeTexture* cube = nullptr;
-    GlslSource vertexSource, fragmentSource;
+    GlslSource vertexSource(xsi), fragmentSource(xsi);
     int vertexHeaderLine = 0, fragmentHeaderLine = 0;
     LibraryBlocks libraryBlocks{XsiLibrary::Materials, {}, {}, false};
 
-    while (!xsiEndOfFile()) {
-        readXsiLine();
+    while (!xsiEndOfFile(xsi)) {
+        readXsiLine(xsi);
         // The check follows the line once the pass has taken it, however the pass goes on from it.
         bool glslLine = false;
         const struct Followed {
+            const XsiFile& xsi;
             LibraryBlocks& blocks;
             const bool& glsl;
-            ~Followed() { followLibraryBlocks(blocks, glsl); }
-        } followed{libraryBlocks, glslLine};
-        const XsiLine& line = xsiLine;
+            ~Followed() { followLibraryBlocks(xsi, blocks, glsl); }
+        } followed{xsi, libraryBlocks, glslLine};
+        const XsiLine& line = xsi.line;
         const char* token0 = line.tokens[0];
         const char* field0 = line.fields[0];
 
@@ -245,7 +249,7 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
         if (inLibrary && equals(token0, "XSI_Material")) {
             // Looked up as it would be stored, so that a cut name still finds its material.
             char name[materialNameSize];
-            copyXsiName(name, line.tokens[1]);
+            copyXsiName(xsi, name, line.tokens[1]);
             if (findMaterialByName(name) != nullptr) {
                 printLine("Duplicate shader, skipping.\n");
                 // The show keeps the first; the check reads this copy too, and blames it for itself.
@@ -254,14 +258,14 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 if (consoleIsQuiet()) {
                     const Material* original = findMaterialByName(name);
                     const char* first = materialFile(original);
-                    if (first != nullptr && equals(first, xsiFileName()))
+                    if (first != nullptr && equals(first, xsiFileName(xsi)))
                         reportCheckProblem("Scene file %s, line %d, material %s: defined again (first at line %d); "
                                            "the show uses the first and skips this copy.",
-                                           xsiFileName(), xsiLineNumber(), name, materialLines[original]);
+                                           xsiFileName(xsi), xsiLineNumber(xsi), name, materialLines[original]);
                     else
                         reportCheckNote("Scene file %s, material %s: also defined in %s; the show uses that one and "
                                         "skips this copy.",
-                                        xsiFileName(), name, first != nullptr ? first : "another file");
+                                        xsiFileName(xsi), name, first != nullptr ? first : "another file");
                     secondCopies.push_back(std::make_unique<Material>());
                     material = secondCopies.back().get();
                     std::memcpy(material->name, name, sizeof name);
@@ -272,8 +276,8 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 shaderLibrary.materials.push_back(std::make_unique<Material>());
                 material = shaderLibrary.materials.back().get();
                 std::memcpy(material->name, name, sizeof name);
-                materialFiles[material] = xsiFileName();
-                materialLines[material] = xsiLineNumber();
+                materialFiles[material] = xsiFileName(xsi);
+                materialLines[material] = xsiLineNumber(xsi);
             }
         }
 
@@ -286,12 +290,12 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
             collectingVertex = true;
             blocks.otherShader = true;
             vertexSource.start(line.fields[2]);
-            vertexHeaderLine = xsiLineNumber();
+            vertexHeaderLine = xsiLineNumber(xsi);
         } else if (equals(field0, "GLSL_ProgramF")) {
             collectingFragment = true;
             blocks.otherShader = true;
             fragmentSource.start(line.fields[2]);
-            fragmentHeaderLine = xsiLineNumber();
+            fragmentHeaderLine = xsiLineNumber(xsi);
         } else if (equals(token0, "XSI_MaterialInfo") || equals(token0, "SI_FCurve")) {
             blocks.skipBlock = true;
         } else if (equals(field0, "Softimage.GLSLUniform.1")) {
@@ -310,24 +314,24 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
         } else if (blocks.inCubeMap) {
             if (cube == nullptr) continue;
             if (equals(field0, "UniformName")) {
-                copyXsiName(cube->uniformName, line.fields[2]);
+                copyXsiName(xsi, cube->uniformName, line.fields[2]);
             } else if (const int face = cubeFaceIndex(field0); face >= 0) {
-                copyXsiName(cube->faceNames[face], line.fields[1]);
+                copyXsiName(xsi, cube->faceNames[face], line.fields[1]);
             }
         } else if (blocks.inTexture) {
             if (texture == nullptr) continue;
             if (equals(field0, "UniformName"))
-                copyXsiName(texture->uniformName, line.fields[2]);
+                copyXsiName(xsi, texture->uniformName, line.fields[2]);
             else if (equals(line.fields[2], "IMAGE"))
-                copyXsiName(texture->imageName, line.fields[1]);
+                copyXsiName(xsi, texture->imageName, line.fields[1]);
         } else if (blocks.inUniform) {
             if (uniform == nullptr) continue;
             if (equals(field0, "Variable")) {
-                copyXsiName(uniform->name, line.fields[2]);
+                copyXsiName(xsi, uniform->name, line.fields[2]);
             } else {
                 static const char* const elements[4] = {"element0", "element1", "element2", "element3"};
                 for (int i = 0; i < 4; ++i)
-                    if (equals(field0, elements[i])) uniform->value[i] = xsiFloat(line.fields[2]);
+                    if (equals(field0, elements[i])) uniform->value[i] = xsiFloat(xsi, line.fields[2]);
             }
         } else if (collectingVertex) {
             glslLine = true;
@@ -340,10 +344,10 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
                 if (!vertexSource.overflowed && !fragmentSource.overflowed) {
                     material->program = createShaderProgram(vertexSource.text.c_str(), fragmentSource.text.c_str());
                     if (!shaderProgramLinked(material->program))
-                        reportBrokenProgram(*material, vertexHeaderLine, fragmentHeaderLine);
+                        reportBrokenProgram(xsi, *material, vertexHeaderLine, fragmentHeaderLine);
                     else if (consoleIsQuiet())
-                        builtPrograms.push_back({xsiFileName(), material->name, vertexSource.text, fragmentSource.text,
-                                                 vertexHeaderLine, fragmentHeaderLine});
+                        builtPrograms.push_back({xsiFileName(xsi), material->name, vertexSource.text,
+                                                 fragmentSource.text, vertexHeaderLine, fragmentHeaderLine});
                 }
             }
         }
@@ -352,40 +356,41 @@ void readMaterialLines(std::vector<std::unique_ptr<Material>>& secondCopies) {
 
 }  // namespace
 
-void readMaterialLibrary() {
+void readMaterialLibrary(XsiFile& xsi) {
     firstMaterialOfFile = shaderLibrary.materials.size();
     std::vector<std::unique_ptr<Material>> secondCopies;  // duplicates, read only to be checked
-    readMaterialLines(secondCopies);
+    readMaterialLines(xsi, secondCopies);
     if (!consoleIsQuiet()) return;
     // Once the whole library is read: a material's uniform blocks follow its GLSL.
     for (std::size_t m = firstMaterialOfFile; m < shaderLibrary.materials.size(); ++m)
-        checkBuiltMaterial(*shaderLibrary.materials[m]);
-    for (const auto& copy : secondCopies) checkBuiltMaterial(*copy);
+        checkBuiltMaterial(xsi, *shaderLibrary.materials[m]);
+    for (const auto& copy : secondCopies) checkBuiltMaterial(xsi, *copy);
 }
 
-void readImageLibrary() {
-    rewindXsiFile();
+void readImageLibrary(XsiFile& xsi) {
+    rewindXsiFile(xsi);
+    const XsiLine& line = xsi.line;
     bool inLibrary = false;
     std::map<std::string, std::pair<int, std::string>> defined;  // name: its first line and path
     LibraryBlocks libraryBlocks{XsiLibrary::Images, {}, {}, false};
-    while (!xsiEndOfFile()) {
-        readXsiLine();
-        followLibraryBlocks(libraryBlocks, false);
-        if (equals(xsiLine.tokens[0], "XSI_ImageLibrary")) inLibrary = true;
-        if (inLibrary && equals(xsiLine.raw, "}")) return;
-        if (inLibrary && equals(xsiLine.tokens[0], "XSI_Image")) {
+    while (!xsiEndOfFile(xsi)) {
+        readXsiLine(xsi);
+        followLibraryBlocks(xsi, libraryBlocks, false);
+        if (equals(line.tokens[0], "XSI_ImageLibrary")) inLibrary = true;
+        if (inLibrary && equals(line.raw, "}")) return;
+        if (inLibrary && equals(line.tokens[0], "XSI_Image")) {
             xsiImages.push_back(XsiImage{});
             XsiImage& image = xsiImages.back();
-            copyXsiName(image.name, xsiLine.tokens[1]);
-            const int line = xsiLineNumber();
-            readXsiLine();
-            followLibraryBlocks(libraryBlocks, false);
-            copyImagePath(image.path, xsiLine.fields[0]);
-            const auto [first, added] = defined.emplace(image.name, std::make_pair(line, std::string(image.path)));
+            copyXsiName(xsi, image.name, line.tokens[1]);
+            const int imageLine = xsiLineNumber(xsi);
+            readXsiLine(xsi);
+            followLibraryBlocks(xsi, libraryBlocks, false);
+            copyImagePath(xsi, image.path, line.fields[0]);
+            const auto [first, added] = defined.emplace(image.name, std::make_pair(imageLine, std::string(image.path)));
             if (!added)
                 reportCheckProblem("Scene file %s, line %d: image %s is defined again (first at line %d); its slots "
                                    "get the first one, %s, and never this one, %s.",
-                                   xsiFileName(), line, image.name, first->second.first,
+                                   xsiFileName(xsi), imageLine, image.name, first->second.first,
                                    pathFileName(first->second.second.c_str()), pathFileName(image.path));
         }
     }
@@ -399,7 +404,7 @@ const char* pathFileName(const char* path) {
     return name;
 }
 
-void bindImages() {
+void bindImages(const XsiFile& xsi) {
     if (consoleIsQuiet()) {
         for (std::size_t m = firstMaterialOfFile; m < shaderLibrary.materials.size(); ++m) {
             const Material& material = *shaderLibrary.materials[m];
@@ -409,7 +414,7 @@ void bindImages() {
                 if (!named)
                     reportCheckProblem("Scene file %s, material %s: its texture names image \"%s\", which the file's "
                                        "image library does not have, so the slot gets no texture.",
-                                       xsiFileName(), material.name, texture->imageName);
+                                       xsiFileName(xsi), material.name, texture->imageName);
             }
         }
     }
@@ -440,7 +445,7 @@ void bindImages() {
                     if (!equals(cube->faceNames[face], image.name)) continue;
                     char path[100];
                     formatText(path, sizeof path, "data/%s", pathFileName(image.path));
-                    copyXsiName(cube->faceNames[face], path);
+                    copyXsiName(xsi, cube->faceNames[face], path);
                 }
             }
             const auto& faces = cube->faceNames;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct XsiFile;
+
 constexpr int xsiImageNameSize = 80;  // name and path bytes, terminator included
 
 // Bytes of each GLSL source buffer of the material pass, terminator included.
@@ -21,14 +23,14 @@ extern std::vector<XsiImage> xsiImages;
 
 // Rewinds the open file and appends every material of its SI_MaterialLibrary that the shader
 // library does not have yet; a name already there prints "Duplicate shader, skipping.\n".
-void readMaterialLibrary();
+void readMaterialLibrary(XsiFile& xsi);
 
 // Rewinds the open file and lists the images of its XSI_ImageLibrary in xsiImages.
-void readImageLibrary();
+void readImageLibrary(XsiFile& xsi);
 
 // Loads the textures and cube maps that the materials' slots name through xsiImages, prints each
-// 2D texture's path, then empties xsiImages.
-void bindImages();
+// 2D texture's path, then empties xsiImages. The file names itself in the check's messages.
+void bindImages(const XsiFile& xsi);
 
 // The text after the last backslash or slash of a path; the whole path when it has none.
 const char* pathFileName(const char* path);

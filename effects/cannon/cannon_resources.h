@@ -3,6 +3,7 @@
 #pragma once
 
 struct ParticleSystem;
+struct ParticleTuning;
 struct SceneNode;
 
 constexpr int cannonParticleSystemCount = 40;
@@ -11,6 +12,9 @@ extern int noiseTexture;          // the noise sweep; -1 until loaded
 extern SceneNode* tykkiScene;     // the cannon: "diffuse_cubemap"
 extern SceneNode* ammusScene;     // a shell
 extern ParticleSystem* cannonParticleSystems[cannonParticleSystemCount];  // one per formation member
+
+// The members' burst sparks: how long they live, slow down and fade (cannon_resources.cpp).
+extern const ParticleTuning cannonSparkTuning;
 
 // Start-up, after the worms: the cannon, the shell (its root matrix the identity), the noise
 // texture, then the forty particle systems of the formation.

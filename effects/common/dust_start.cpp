@@ -5,6 +5,15 @@
 
 DustStartFlags dustStartFlags;
 
+// No slow-down, and no fade: the dust keeps its drift, and is drawn in the colour set before its
+// draw (a fade is for sparks only).
+const ParticleTuning dustTuning = {.shortestLifeMs = 2000,
+                                   .lifeSpreadMs = 3000,
+                                   .slowDownMs = 0.0f,
+                                   .fadeMs = 0.0f,
+                                   .fadeGrey = 0.0f,
+                                   .fadeAlpha = 0.0f};
+
 namespace {
 
 constexpr int dustCount = 2000;

@@ -3,6 +3,13 @@
 #pragma once
 
 struct ParticleSystem;
+struct ParticleTuning;
+
+// The dust's lifetimes (2 to 5 s), without slow-down or fade: the dust system is made with it
+// (scene_resources). Its respawns draw from the one random sequence of every particle (see
+// scene/particle_system.h): another lifetime range moves the sequence for every particle
+// emitted after the first dust expires, in every slot from there on.
+extern const ParticleTuning dustTuning;
 
 // One flag per slot that starts the dust; each goes true on its slot's first frame and stays.
 struct DustStartFlags {

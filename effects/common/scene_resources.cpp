@@ -1,6 +1,7 @@
 // Loading the resources several slots share.
 #include "effects/common/scene_resources.h"
 
+#include "effects/common/dust_start.h"
 #include "render/shader_library.h"
 #include "render/texture_registry.h"
 #include "scene/particle_system.h"
@@ -29,8 +30,8 @@ SceneNode* loadPlacedModel(const char* path) {
     return root;
 }
 
-ParticleSystem* newSpriteParticles() {
-    auto* system = new ParticleSystem();
+ParticleSystem* newSpriteParticles(const ParticleTuning& tuning) {
+    auto* system = new ParticleSystem(tuning);
     system->setMaterial(&builtInMaterial(Sprite));
     return system;
 }
@@ -45,7 +46,7 @@ void loadSharedScenes() {
     loadXsiScene("data\\lights.xsi", lightsScene);
     particleTexture = loadTexture("data\\particle.jpg", 1);
     flareTexture = loadTexture("data\\flare.jpg", 1);
-    dustParticles = newSpriteParticles();
+    dustParticles = newSpriteParticles(dustTuning);
 }
 
 void loadBallScene() { ballScene = loadPlacedModel("data\\ball.xsi"); }

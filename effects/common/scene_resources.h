@@ -3,6 +3,7 @@
 #pragma once
 
 struct ParticleSystem;
+struct ParticleTuning;
 struct SceneNode;
 
 // Texture registry indices; -1 until loaded.
@@ -31,5 +32,5 @@ void loadBallScene();
 // A model whose meshes the scenes place themselves: its meshes sit at the root's origin.
 SceneNode* loadPlacedModel(const char* path);
 
-// A new particle system drawn with the Sprite material.
-ParticleSystem* newSpriteParticles();
+// A new particle system drawn with the Sprite material, tuned as the room that makes it says.
+ParticleSystem* newSpriteParticles(const ParticleTuning& tuning);

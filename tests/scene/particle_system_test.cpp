@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "render/gl_state.h"
 #include "render/render_target.h"
@@ -14,6 +15,17 @@
 #include "tests/support/gl_context.h"
 
 namespace {
+
+// The tunings the show's rooms give their dust and sparks (effects/common/dust_start.cpp and the
+// rooms' *_resources.cpp), so that these tests see particles as the show has them.
+constexpr ParticleTuning dustTuning{
+    .shortestLifeMs = 2000, .lifeSpreadMs = 3000, .slowDownMs = 0.0f, .fadeMs = 0.0f, .fadeGrey = 0.0f, .fadeAlpha = 0.0f};
+constexpr ParticleTuning sparkTuning{.shortestLifeMs = 1500,
+                                     .lifeSpreadMs = 1500,
+                                     .slowDownMs = 3000.0f,
+                                     .fadeMs = 1000.0f,
+                                     .fadeGrey = 0.2f,
+                                     .fadeAlpha = 0.5f};
 
 TEST(Random, StartsFromStateOneAndIsNeverReseeded) {
     resetRandom();
@@ -35,7 +47,7 @@ protected:
 };
 
 TEST_F(Particles, FirstDustParticlesLandWhereTheSequenceSays) {
-    ParticleSystem dust;
+    ParticleSystem dust(dustTuning);
     dust.emit(boxDust, 2, 10, 20, 30, 0, 0, -0.1f);
     const Particle& first = dust.particles[0];
     EXPECT_FLOAT_EQ(first.position[0], -9.918f);
@@ -53,7 +65,7 @@ TEST_F(Particles, FirstDustParticlesLandWhereTheSequenceSays) {
 }
 
 TEST_F(Particles, EmissionFillsTheLowestFreeSlots) {
-    ParticleSystem sparks;
+    ParticleSystem sparks(sparkTuning);
     EXPECT_FALSE(sparks.emitted);
     sparks.emit(spark, 0, 0, 0, 0, 1, 1, 1);
     EXPECT_TRUE(sparks.emitted);
@@ -70,7 +82,7 @@ TEST_F(Particles, EmissionFillsTheLowestFreeSlots) {
 }
 
 TEST_F(Particles, SparkDirectionsAreNormalisedThenScaled) {
-    ParticleSystem sparks;
+    ParticleSystem sparks(sparkTuning);
     sparks.emit(risingSpark, 200, 0, 0, 0, 1, 1, 1);
     int upwards = 0;
     for (int i = 0; i < 200; ++i) {
@@ -85,7 +97,7 @@ TEST_F(Particles, SparkDirectionsAreNormalisedThenScaled) {
 }
 
 TEST_F(Particles, DustDriftsAndRespawnsInItsBox) {
-    ParticleSystem dust;
+    ParticleSystem dust(dustTuning);
     dust.emit(boxDust, 1, 10, 10, 10, 0, 0, -0.1f);
     Particle& p = dust.particles[0];
     p.life = 2000.0f;
@@ -100,7 +112,7 @@ TEST_F(Particles, DustDriftsAndRespawnsInItsBox) {
 }
 
 TEST_F(Particles, SparksSlowDownAsTheyFade) {
-    ParticleSystem sparks;
+    ParticleSystem sparks(sparkTuning);
     sparks.emit(risingSpark, 1, 0, 0, 0, 1, 1, 1);
     Particle& p = sparks.particles[0];
     p.life = 1500.0f;
@@ -115,6 +127,72 @@ TEST_F(Particles, SparksSlowDownAsTheyFade) {
     EXPECT_EQ(p.position[0], x) << "a free slot does not move";
 }
 
+TEST_F(Particles, LifetimesComeFromTheTuning) {
+    ParticleTuning shortLived = sparkTuning;
+    shortLived.shortestLifeMs = 100, shortLived.lifeSpreadMs = 10;
+    ParticleSystem sparks(shortLived);
+    sparks.emit(spark, 200, 0, 0, 0, 1, 1, 1);
+    ParticleTuning longLived = dustTuning;
+    longLived.shortestLifeMs = 7000, longLived.lifeSpreadMs = 1;
+    ParticleSystem dust(longLived);
+    dust.emit(boxDust, 200, 1, 1, 1, 0, 0, 0);
+    int spread = 0;
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_GE(sparks.particles[i].life, 100.0f);
+        EXPECT_LT(sparks.particles[i].life, 110.0f);
+        spread += sparks.particles[i].life != sparks.particles[0].life;
+        EXPECT_EQ(dust.particles[i].life, 7000.0f);
+    }
+    EXPECT_GT(spread, 0) << "the lifetimes spread over the range";
+}
+
+TEST_F(Particles, TheSlowDownComesFromTheTuning) {
+    ParticleTuning tuning = sparkTuning;
+    tuning.slowDownMs = 1500.0f;
+    ParticleSystem sparks(tuning);
+    tuning.slowDownMs = 0.0f;
+    ParticleSystem steady(tuning);
+    for (ParticleSystem* system : {&sparks, &steady}) {
+        system->emit(risingSpark, 1, 0, 0, 0, 1, 1, 1);
+        Particle& p = system->particles[0];
+        p.life = 750.0f;
+        p.velocity[0] = 0.02f, p.velocity[1] = 0.0f, p.velocity[2] = 0.0f;
+        system->update(10.0f);
+    }
+    EXPECT_FLOAT_EQ(sparks.particles[0].position[0], 0.1f) << "half speed with half of slowDownMs left";
+    EXPECT_FLOAT_EQ(steady.particles[0].position[0], 0.2f) << "no slow-down: velocity times step";
+}
+
+// The last expiry respawns as every other does: the slot is free afterwards, but the sequence has
+// moved on by a start's draws, which every later particle of the show depends on.
+TEST_F(Particles, TheLastExpiryStillDrawsANewStart) {
+    ParticleSystem sparks(sparkTuning);
+    sparks.emit(spark, 1, 0, 0, 0, 1, 1, 1);
+    ParticleSystem dust(dustTuning);
+    dust.emit(boxDust, 1, 1, 1, 1, 0, 0, 0);
+    dust.particles[0].lifetimesLeft = 1;
+    struct Case {
+        ParticleSystem* system;
+        int draws;
+    } cases[] = {{&sparks, 7}, {&dust, 4}};
+    for (const Case& c : cases) {
+        Particle& p = c.system->particles[0];
+        p.life = 5.0f;
+        const std::uint32_t before = randomSequenceState();
+        c.system->update(10.0f);
+        EXPECT_EQ(p.lifetimesLeft, 0);
+        EXPECT_GT(p.life, 0.0f) << "a new lifetime drawn for a free slot";
+        const std::uint32_t after = randomSequenceState();
+        restoreRandomSequence(before);
+        for (int i = 0; i < c.draws; ++i) nextRandom();
+        EXPECT_EQ(randomSequenceState(), after) << c.draws << " draws";
+        const float x = p.position[0];
+        c.system->update(10.0f);
+        EXPECT_EQ(p.position[0], x) << "and then it rests";
+        EXPECT_EQ(randomSequenceState(), after) << "drawing no more";
+    }
+}
+
 TEST_F(Particles, SparkColourFadesTowardsGrey) {
     const int target = offscreenTarget(32, 32);
     bindRenderTarget(target);
@@ -126,7 +204,7 @@ TEST_F(Particles, SparkColourFadesTowardsGrey) {
     resetModelview();
     setBlendMode(BlendMode::Off);
 
-    ParticleSystem sparks;
+    ParticleSystem sparks(sparkTuning);
     sparks.setMaterial(&builtInMaterial(VertexColour));
     sparks.emit(spark, 1, 0, 0, 0, 1.0f, 0.6f, 0.0f);
     sparks.particles[0].position[0] = sparks.particles[0].position[1] = sparks.particles[0].position[2] = 0;
@@ -141,6 +219,32 @@ TEST_F(Particles, SparkColourFadesTowardsGrey) {
     sparks.particles[0].life = 500.0f;  // halfway to grey 0.2, alpha 0.25
     sparks.draw();
     EXPECT_PRED3(near, pixelAt(16, 16, 32), (Rgba{153, 102, 26, 64}), 1);
+}
+
+TEST_F(Particles, TheFadeComesFromTheTuning) {
+    const int target = offscreenTarget(32, 32);
+    bindRenderTarget(target);
+    glClearColor(0, 0, 0, 0);
+    clearBuffers(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -2, 2, -1, 1);
+    resetModelview();
+    setBlendMode(BlendMode::Off);
+
+    ParticleTuning tuning = sparkTuning;
+    tuning.fadeMs = 500.0f, tuning.fadeGrey = 0.4f, tuning.fadeAlpha = 1.0f;
+    ParticleSystem sparks(tuning);
+    sparks.setMaterial(&builtInMaterial(VertexColour));
+    sparks.emit(spark, 1, 0, 0, 0, 1.0f, 0.6f, 0.0f);
+    sparks.particles[0].position[0] = sparks.particles[0].position[1] = sparks.particles[0].position[2] = 0;
+    sparks.particles[0].life = 500.0f;  // t = 1: the colour itself, alpha fadeAlpha
+    sparks.draw();
+    EXPECT_PRED3(near, pixelAt(16, 16, 32), (Rgba{255, 153, 0, 255}), 1);
+
+    sparks.particles[0].life = 250.0f;  // halfway to grey 0.4, alpha 0.5
+    sparks.draw();
+    EXPECT_PRED3(near, pixelAt(16, 16, 32), (Rgba{179, 128, 51, 128}), 1);
 }
 
 TEST_F(Particles, SpritesSitAtTheirPositionsUnderTheModelview) {
@@ -164,7 +268,7 @@ TEST_F(Particles, SpritesSitAtTheirPositionsUnderTheModelview) {
     setTextureSlot(sprite.findTexture("texture"), white);
     setUniformValue(sprite.findUniform("radius"), 0.5f, 0, 0, 0);
 
-    ParticleSystem dust;
+    ParticleSystem dust(dustTuning);
     dust.setMaterial(&sprite);
     dust.emit(boxDust, 2, 1, 1, 1, 0, 0, 0);
     const float positions[2][3] = {{0, 1, 0}, {2, -1, 0}};  // x turned by 60 degrees: 1 unit

@@ -1,5 +1,6 @@
 // The dotXSI line reader: indent, tokens and fields, line ends, the end of the file, and loads of
 // whole files that hold no materials.
+#include "xsi/xsi_lines.h"
 #include "xsi/xsi_reader.h"
 
 #include <gtest/gtest.h>
@@ -22,52 +23,54 @@ protected:
         ASSERT_FALSE(directory.empty());
         ASSERT_EQ(chdir(directory.c_str()), 0);
     }
-    void TearDown() override { closeXsiFile(); }
+    void TearDown() override { closeXsiFile(xsi); }
 
     // Opens a file holding exactly text and reads its first line.
     void readFirstLine(const std::string& text) {
         writeSceneFile("line.xsi", text);
-        ASSERT_TRUE(openXsiFile("line.xsi"));
-        readXsiLine();
+        ASSERT_TRUE(openXsiFile(xsi, "line.xsi"));
+        readXsiLine(xsi);
     }
 
     void expectFields(const char* f0, const char* f1, const char* f2, const char* f3) {
-        EXPECT_STREQ(xsiLine.fields[0], f0);
-        EXPECT_STREQ(xsiLine.fields[1], f1);
-        EXPECT_STREQ(xsiLine.fields[2], f2);
-        EXPECT_STREQ(xsiLine.fields[3], f3);
+        EXPECT_STREQ(xsi.line.fields[0], f0);
+        EXPECT_STREQ(xsi.line.fields[1], f1);
+        EXPECT_STREQ(xsi.line.fields[2], f2);
+        EXPECT_STREQ(xsi.line.fields[3], f3);
     }
+
+    XsiFile xsi;  // the file the test reads
 };
 
 TEST_F(XsiLineTest, HeaderGivesIndentTokensAndNoFields) {
     readFirstLine("\t\tSI_Model MDL-cube {\n");
-    EXPECT_STREQ(xsiLine.raw, "\t\tSI_Model MDL-cube {");
-    EXPECT_EQ(xsiLine.indent, 2);
-    EXPECT_STREQ(xsiLine.tokens[0], "SI_Model");
-    EXPECT_STREQ(xsiLine.tokens[1], "MDL-cube");
-    EXPECT_STREQ(xsiLine.tokens[2], "{");
-    EXPECT_STREQ(xsiLine.tokens[3], "");
-    EXPECT_STREQ(xsiLine.tokens[4], "");
+    EXPECT_STREQ(xsi.line.raw, "\t\tSI_Model MDL-cube {");
+    EXPECT_EQ(xsi.line.indent, 2);
+    EXPECT_STREQ(xsi.line.tokens[0], "SI_Model");
+    EXPECT_STREQ(xsi.line.tokens[1], "MDL-cube");
+    EXPECT_STREQ(xsi.line.tokens[2], "{");
+    EXPECT_STREQ(xsi.line.tokens[3], "");
+    EXPECT_STREQ(xsi.line.tokens[4], "");
     expectFields("", "", "", "");
 }
 
 TEST_F(XsiLineTest, WordsPastTheFifthAreIgnored) {
     readFirstLine(" one\ttwo  three four five six\n");
-    EXPECT_EQ(xsiLine.indent, 0);
-    EXPECT_STREQ(xsiLine.tokens[0], "one");
-    EXPECT_STREQ(xsiLine.tokens[4], "five");
+    EXPECT_EQ(xsi.line.indent, 0);
+    EXPECT_STREQ(xsi.line.tokens[0], "one");
+    EXPECT_STREQ(xsi.line.tokens[4], "five");
 }
 
 TEST_F(XsiLineTest, QuotedKeywordWithComma) {
     readFirstLine("\t\t\"POSITION\",\n");
-    EXPECT_EQ(xsiLine.indent, 2);
-    EXPECT_STREQ(xsiLine.tokens[0], "\"POSITION\",");
+    EXPECT_EQ(xsi.line.indent, 2);
+    EXPECT_STREQ(xsi.line.tokens[0], "\"POSITION\",");
     expectFields("POSITION", "", "", "");
 }
 
 TEST_F(XsiLineTest, LineWithoutQuoteStoresNoField) {
     readFirstLine("1.500000,\n");
-    EXPECT_STREQ(xsiLine.tokens[0], "1.500000,");
+    EXPECT_STREQ(xsi.line.tokens[0], "1.500000,");
     expectFields("", "", "", "");
 }
 
@@ -93,105 +96,106 @@ TEST_F(XsiLineTest, FieldThreeKeepsTheLastOfMoreFields) {
 
 TEST_F(XsiLineTest, SpacesBeforeATabGiveIndentZero) {
     readFirstLine("  \tword\n");
-    EXPECT_EQ(xsiLine.indent, 0);
-    EXPECT_STREQ(xsiLine.tokens[0], "word");
+    EXPECT_EQ(xsi.line.indent, 0);
+    EXPECT_STREQ(xsi.line.tokens[0], "word");
 }
 
 TEST_F(XsiLineTest, LastLineWithoutLineFeedThenEmptyReads) {
     writeSceneFile("line.xsi", "first\n\tlast {");
-    ASSERT_TRUE(openXsiFile("line.xsi"));
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "first");
-    EXPECT_FALSE(xsiEndOfFile());
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "\tlast {");
-    EXPECT_STREQ(xsiLine.tokens[0], "last");
-    EXPECT_TRUE(xsiEndOfFile());
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "");
-    EXPECT_EQ(xsiLine.indent, 0);
-    for (const auto& token : xsiLine.tokens) EXPECT_STREQ(token, "");
-    for (const auto& field : xsiLine.fields) EXPECT_STREQ(field, "");
+    ASSERT_TRUE(openXsiFile(xsi, "line.xsi"));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "first");
+    EXPECT_FALSE(xsiEndOfFile(xsi));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "\tlast {");
+    EXPECT_STREQ(xsi.line.tokens[0], "last");
+    EXPECT_TRUE(xsiEndOfFile(xsi));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "");
+    EXPECT_EQ(xsi.line.indent, 0);
+    for (const auto& token : xsi.line.tokens) EXPECT_STREQ(token, "");
+    for (const auto& field : xsi.line.fields) EXPECT_STREQ(field, "");
 }
 
 TEST_F(XsiLineTest, EndOfFileShowsOnlyAfterAReadRunsIntoIt) {
     writeSceneFile("line.xsi", "only\n");
-    ASSERT_TRUE(openXsiFile("line.xsi"));
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "only");
-    EXPECT_FALSE(xsiEndOfFile());
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "");
-    EXPECT_TRUE(xsiEndOfFile());
+    ASSERT_TRUE(openXsiFile(xsi, "line.xsi"));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "only");
+    EXPECT_FALSE(xsiEndOfFile(xsi));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "");
+    EXPECT_TRUE(xsiEndOfFile(xsi));
 
-    rewindXsiFile();
-    EXPECT_FALSE(xsiEndOfFile());
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "only");
+    rewindXsiFile(xsi);
+    EXPECT_FALSE(xsiEndOfFile(xsi));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "only");
 }
 
 TEST_F(XsiLineTest, CarriageReturnOnlyBeforeALineFeedIsDropped) {
     writeSceneFile("line.xsi", "}\r\na\rb\n");
-    ASSERT_TRUE(openXsiFile("line.xsi"));
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "}");
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "a\rb");
+    ASSERT_TRUE(openXsiFile(xsi, "line.xsi"));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "}");
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "a\rb");
 }
 
 TEST_F(XsiLineTest, NoFileOpenReadsAsTheEnd) {
-    closeXsiFile();
-    EXPECT_TRUE(xsiEndOfFile());
-    readXsiLine();
-    EXPECT_STREQ(xsiLine.raw, "");
-    EXPECT_STREQ(xsiLine.tokens[0], "");
+    closeXsiFile(xsi);
+    EXPECT_TRUE(xsiEndOfFile(xsi));
+    readXsiLine(xsi);
+    EXPECT_STREQ(xsi.line.raw, "");
+    EXPECT_STREQ(xsi.line.tokens[0], "");
 }
 
 TEST_F(XsiLineTest, LongLinesAreCutAndTheNextLineReadsWhole) {
     const std::string longest(xsiLineSize - 1, 'x');
     const std::string tooLong = "\t\"" + std::string(400, 'y') + "\",\"z\"";
     writeSceneFile("line.xsi", longest + "\n" + tooLong + "\n" + tooLong + "\nnext line\n");
-    ASSERT_TRUE(openXsiFile("line.xsi"));
+    ASSERT_TRUE(openXsiFile(xsi, "line.xsi"));
     testing::internal::CaptureStdout();
-    readXsiLine();
-    EXPECT_EQ(std::string(xsiLine.raw), longest);
-    readXsiLine();
-    EXPECT_EQ(std::string(xsiLine.raw), tooLong.substr(0, xsiLineSize - 1));
-    EXPECT_EQ(xsiLine.indent, 1);
-    EXPECT_EQ(std::string(xsiLine.fields[0]), std::string(xsiLineSize - 3, 'y'));
-    readXsiLine();
-    readXsiLine();
+    readXsiLine(xsi);
+    EXPECT_EQ(std::string(xsi.line.raw), longest);
+    readXsiLine(xsi);
+    EXPECT_EQ(std::string(xsi.line.raw), tooLong.substr(0, xsiLineSize - 1));
+    EXPECT_EQ(xsi.line.indent, 1);
+    EXPECT_EQ(std::string(xsi.line.fields[0]), std::string(xsiLineSize - 3, 'y'));
+    readXsiLine(xsi);
+    readXsiLine(xsi);
     const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_STREQ(xsiLine.raw, "next line");
-    EXPECT_STREQ(xsiLine.tokens[1], "line");
+    EXPECT_STREQ(xsi.line.raw, "next line");
+    EXPECT_STREQ(xsi.line.tokens[1], "line");
     // Said once for the file, not once per line or pass.
     EXPECT_EQ(countOf(printed, "longer than 255 characters"), 1u) << printed;
 }
 
 TEST_F(XsiLineTest, CountsMustFitTheRestOfTheFile) {
     writeSceneFile("line.xsi", "3,\n1\n2\n3\n");
-    ASSERT_TRUE(openXsiFile("line.xsi"));
-    readXsiLine();
-    EXPECT_EQ(xsiBytesLeft(), 6u);
-    EXPECT_TRUE(checkXsiCount(3, "position"));
-    EXPECT_TRUE(checkXsiCount(6, "position"));
+    ASSERT_TRUE(openXsiFile(xsi, "line.xsi"));
+    readXsiLine(xsi);
+    EXPECT_EQ(xsiBytesLeft(xsi), 6u);
+    EXPECT_TRUE(checkXsiCount(xsi, 3, "position"));
+    EXPECT_TRUE(checkXsiCount(xsi, 6, "position"));
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(checkXsiCount(7, "position"));
-    EXPECT_FALSE(checkXsiCount(-1, "normal"));
+    EXPECT_FALSE(checkXsiCount(xsi, 7, "position"));
+    EXPECT_FALSE(checkXsiCount(xsi, -1, "normal"));
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("position count 7"), std::string::npos) << printed;
     EXPECT_NE(printed.find("normal count -1"), std::string::npos) << printed;
 }
 
 TEST(XsiNumbers, ReadLikeAtoiAndAtof) {
+    XsiFile xsi;  // none open: the floats are named in no file
     EXPECT_EQ(xsiInt("1.000000,"), 1);
     EXPECT_EQ(xsiInt("  -12,"), -12);
     EXPECT_EQ(xsiInt(""), 0);
     EXPECT_EQ(xsiInt("\"x\","), 0);
     EXPECT_EQ(xsiInt("99999999999999999999"), INT_MAX);
     EXPECT_EQ(xsiInt("-99999999999999999999"), INT_MIN);
-    EXPECT_EQ(xsiFloat("0.250000,"), 0.25f);
-    EXPECT_EQ(xsiFloat(""), 0.0f);
+    EXPECT_EQ(xsiFloat(xsi, "0.250000,"), 0.25f);
+    EXPECT_EQ(xsiFloat(xsi, ""), 0.0f);
 }
 
 TEST(XsiNumbers, ValueLinesScanAsTheirScanfFormats) {
@@ -215,14 +219,15 @@ TEST(XsiNumbers, ValueLinesScanAsTheirScanfFormats) {
 }
 
 TEST(XsiNames, LongNamesAreCutWithAMessage) {
+    XsiFile xsi;  // none open
     char name[80];
     const std::string longName(100, 'n');
     testing::internal::CaptureStdout();
-    copyXsiName(name, "short");
+    copyXsiName(xsi, name, "short");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_STREQ(name, "short");
     testing::internal::CaptureStdout();
-    copyXsiName(name, longName.c_str());
+    copyXsiName(xsi, name, longName.c_str());
     EXPECT_NE(testing::internal::GetCapturedStdout().find("cut"), std::string::npos);
     EXPECT_EQ(std::string(name), longName.substr(0, 79));
 }

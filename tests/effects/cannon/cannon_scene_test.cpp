@@ -28,7 +28,7 @@ int liveCount(const ParticleSystem& system) {
 TEST(CannonScene, MembersBurstFromTheFirstRunOnceEach) {
     ASSERT_TRUE(requireShaderLibrary());
     for (ParticleSystem*& system : cannonParticleSystems) {
-        system = new ParticleSystem();
+        system = new ParticleSystem(cannonSparkTuning);
         system->setMaterial(&builtInMaterial(Sprite));
     }
     const float lt = 18401;  // members 3 and 5 are due

@@ -18,7 +18,7 @@ int liveCount(const ParticleSystem& system) {
 TEST(DustStart, OncePerSlotWithTenSecondsOfWarmUp) {
     ASSERT_TRUE(requireGlContext());
     resetRandom();
-    ParticleSystem dust;
+    ParticleSystem dust(dustTuning);
     DustStartFlags flags;
 
     startDustOnce(&dust, flags.procession);

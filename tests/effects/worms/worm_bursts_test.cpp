@@ -22,7 +22,7 @@ TEST(WormBursts, EachWormBurstsOnceFromItsOwnSystem) {
     ASSERT_TRUE(requireGlContext());
     std::unique_ptr<ParticleSystem> systems[wormSparkSystemCount];
     for (int i = 0; i < wormSparkSystemCount; ++i) {
-        systems[i] = std::make_unique<ParticleSystem>();
+        systems[i] = std::make_unique<ParticleSystem>(wormSparkTuning);
         wormSparkSystems[i] = systems[i].get();
     }
     std::set<int> used;
