@@ -2,11 +2,9 @@
 #include "app/reference_glsl.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <regex>
 #include <string>
 #include <system_error>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "base/print_line.h"
+#include "base/temp_folder.h"
 #include "platform/pipe_process.h"
 #include "platform/program_run.h"
 #include "render/builtin_shaders.h"
@@ -62,17 +61,9 @@ std::vector<Stage> builtInStages() {
 struct ScratchFolder {
     fs::path path;
     ScratchFolder() {
+        std::string why;
+        path = makeTempFolder("demo-glsl-", why);
         std::error_code error;
-        const fs::path temp = fs::temp_directory_path(error);
-        if (error) return;
-        std::random_device random;
-        for (int attempt = 0; attempt < 100 && path.empty(); ++attempt) {
-            char name[32];
-            std::snprintf(name, sizeof name, "demo-glsl-%08x", static_cast<unsigned>(random()));
-            // Made by us alone: create_directory says false where the name was taken.
-            if (fs::create_directory(temp / name, error) && !error) path = temp / name;
-            if (error) return;
-        }
         if (!path.empty()) fs::permissions(path, fs::perms::owner_all, fs::perm_options::replace, error);
     }
     ~ScratchFolder() {

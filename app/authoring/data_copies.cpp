@@ -1,7 +1,6 @@
 // The data set's copies.
 #include "app/authoring/data_copies.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "app/authoring/data_changes.h"
+#include "base/temp_folder.h"
 #include "base/utf8_path.h"
 
 namespace fs = std::filesystem;
@@ -32,26 +32,11 @@ bool isCopiesRoot(const fs::path& root) { return root.filename().string().rfind(
 }  // namespace
 
 bool makeDataCopies(DataCopies& copies, std::string& error) {
-    std::error_code fsError;
-    const fs::path temp = fs::temp_directory_path(fsError);
-    if (fsError) {
-        error = fsError.message();
-        return false;
-    }
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = rootPrefix;
-        name += std::to_string(stamp) + "-" + std::to_string(attempt);
-        const fs::path root = temp / name;
-        if (fs::create_directory(root, fsError)) {
-            copies.root = root.string();
-            copies.next = 1;
-            return true;
-        }
-        if (fsError) break;
-    }
-    error = fsError ? fsError.message() : "no free name";
-    return false;
+    const fs::path root = makeTempFolder(rootPrefix, error);
+    if (root.empty()) return false;
+    copies.root = root.string();
+    copies.next = 1;
+    return true;
 }
 
 void adoptDataCopies(DataCopies& copies, const std::string& current) {

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 #include "render/gl_state.h"
 #include "render/render_target.h"
@@ -43,6 +44,23 @@ protected:
         int live = 0;
         for (int i = 0; i < particlePoolSize; ++i) live += system.particles[i].lifetimesLeft > 0;
         return live;
+    }
+    // One spark of colour (1, 0.6, 0) in the middle of a cleared 32x32 target, 8 pixels a unit,
+    // drawn through the vertex-colour material once its life is set.
+    static std::unique_ptr<ParticleSystem> sparkInTheMiddle(const ParticleTuning& tuning) {
+        bindRenderTarget(offscreenTarget(32, 32));
+        glClearColor(0, 0, 0, 0);
+        clearBuffers(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-2, 2, -2, 2, -1, 1);
+        resetModelview();
+        setBlendMode(BlendMode::Off);
+        auto sparks = std::make_unique<ParticleSystem>(tuning);
+        sparks->setMaterial(&builtInMaterial(VertexColour));
+        sparks->emit(spark, 1, 0, 0, 0, 1.0f, 0.6f, 0.0f);
+        sparks->particles[0].position[0] = sparks->particles[0].position[1] = sparks->particles[0].position[2] = 0;
+        return sparks;
     }
 };
 
@@ -194,20 +212,8 @@ TEST_F(Particles, TheLastExpiryStillDrawsANewStart) {
 }
 
 TEST_F(Particles, SparkColourFadesTowardsGrey) {
-    const int target = offscreenTarget(32, 32);
-    bindRenderTarget(target);
-    glClearColor(0, 0, 0, 0);
-    clearBuffers(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-2, 2, -2, 2, -1, 1);
-    resetModelview();
-    setBlendMode(BlendMode::Off);
-
-    ParticleSystem sparks(sparkTuning);
-    sparks.setMaterial(&builtInMaterial(VertexColour));
-    sparks.emit(spark, 1, 0, 0, 0, 1.0f, 0.6f, 0.0f);
-    sparks.particles[0].position[0] = sparks.particles[0].position[1] = sparks.particles[0].position[2] = 0;
+    const std::unique_ptr<ParticleSystem> system = sparkInTheMiddle(sparkTuning);
+    ParticleSystem& sparks = *system;
     sparks.particles[0].life = 1000.0f;
     glEnable(GL_LIGHTING);
     sparks.draw();
@@ -222,22 +228,10 @@ TEST_F(Particles, SparkColourFadesTowardsGrey) {
 }
 
 TEST_F(Particles, TheFadeComesFromTheTuning) {
-    const int target = offscreenTarget(32, 32);
-    bindRenderTarget(target);
-    glClearColor(0, 0, 0, 0);
-    clearBuffers(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-2, 2, -2, 2, -1, 1);
-    resetModelview();
-    setBlendMode(BlendMode::Off);
-
     ParticleTuning tuning = sparkTuning;
     tuning.fadeMs = 500.0f, tuning.fadeGrey = 0.4f, tuning.fadeAlpha = 1.0f;
-    ParticleSystem sparks(tuning);
-    sparks.setMaterial(&builtInMaterial(VertexColour));
-    sparks.emit(spark, 1, 0, 0, 0, 1.0f, 0.6f, 0.0f);
-    sparks.particles[0].position[0] = sparks.particles[0].position[1] = sparks.particles[0].position[2] = 0;
+    const std::unique_ptr<ParticleSystem> system = sparkInTheMiddle(tuning);
+    ParticleSystem& sparks = *system;
     sparks.particles[0].life = 500.0f;  // t = 1: the colour itself, alpha fadeAlpha
     sparks.draw();
     EXPECT_PRED3(near, pixelAt(16, 16, 32), (Rgba{255, 153, 0, 255}), 1);
